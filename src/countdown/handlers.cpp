@@ -1,0 +1,194 @@
+#include "countdown/handlers.h"
+
+#include "countdown/text_rules.h"
+#include "platform/errors.h"
+
+#include <cfenv>
+
+namespace timer::countdown {
+
+using platform::Display;
+using platform::Entry;
+using platform::FormsRuntime;
+
+namespace {
+
+// The handlers' view of the window: every property access clears the
+// floating-point flags afterwards, so the decrement's check sees only the
+// conversion that produced its operand and the subtraction itself.
+class Form {
+public:
+    explicit Form(FormsRuntime& runtime)
+        : runtime_(runtime)
+    {
+    }
+
+    std::u16string caption(Display label) { return accessed(runtime_.caption(label)); }
+    void setCaption(Display label, std::u16string_view text)
+    {
+        runtime_.setCaption(label, text);
+        clearFlags();
+    }
+
+    std::u16string text(Entry box) { return accessed(runtime_.text(box)); }
+    void setText(Entry box, std::u16string_view text)
+    {
+        runtime_.setText(box, text);
+        clearFlags();
+    }
+
+    bool timerEnabled() { return accessed(runtime_.timerEnabled()); }
+    void setTimerEnabled(bool enabled)
+    {
+        runtime_.setTimerEnabled(enabled);
+        clearFlags();
+    }
+
+    void beep() { runtime_.beep(); }
+
+    // The label's current text as a number; a text that is not one is a
+    // conversion error naming the label.
+    double number(Display label)
+    {
+        std::u16string text = caption(label);
+        if (const auto value = NumberFromText(text)) {
+            return *value;
+        }
+        throw platform::ConversionError(label, std::move(text));
+    }
+
+private:
+    static void clearFlags() { std::feclearexcept(FE_ALL_EXCEPT); }
+
+    template <typename T>
+    static T accessed(T value)
+    {
+        clearFlags();
+        return value;
+    }
+
+    FormsRuntime& runtime_;
+};
+
+// Reset and the end of a count share these seven writes.
+void zeroReset(Form& form)
+{
+    for (const auto display : {Display::Label1, Display::Label3, Display::Label5}) {
+        form.setCaption(display, u"00");
+    }
+    for (const auto box : {Entry::Text1, Entry::Text2, Entry::Text3}) {
+        form.setText(box, u"00");
+    }
+    form.setTimerEnabled(false);
+}
+
+enum class Borrow {
+    Minute,
+    Hour,
+    NothingAbove,   // minutes 0 and hours not above 0
+    MinutesNotWhole // minutes neither above nor equal to 0
+};
+
+// When the seconds have run out, a minute turns into 60 seconds, or, with no
+// minutes left, an hour into 59 minutes and 60 seconds.
+Borrow borrow(Form& form)
+{
+    if (IsAboveZero(form.number(Display::Label3))) {
+        form.setCaption(Display::Label3, TextFromNumber(Decrement(form.number(Display::Label3))));
+        form.setCaption(Display::Label5, TextFromInteger(60));
+        return Borrow::Minute;
+    }
+    if (!IsEqualToZero(form.number(Display::Label3))) {
+        return Borrow::MinutesNotWhole;
+    }
+    if (IsAboveZero(form.number(Display::Label1))) {
+        form.setCaption(Display::Label1, TextFromNumber(Decrement(form.number(Display::Label1))));
+        form.setCaption(Display::Label3, TextFromInteger(59));
+        form.setCaption(Display::Label5, TextFromInteger(60));
+        return Borrow::Hour;
+    }
+    return Borrow::NothingAbove;
+}
+
+// All three fields are converted before the answer, so a text that is not a
+// number is an error wherever it stands.
+bool displayIsZero(Form& form)
+{
+    const bool hoursZero = IsEqualToZero(form.number(Display::Label1));
+    const bool minutesZero = IsEqualToZero(form.number(Display::Label3));
+    const bool secondsZero = IsEqualToZero(form.number(Display::Label5));
+    return hoursZero && minutesZero && secondsZero;
+}
+
+void endCount(Form& form)
+{
+    form.beep();
+    zeroReset(form);
+}
+
+} // namespace
+
+void Command1_Click(FormsRuntime& runtime)
+{
+    Form form(runtime);
+    for (const auto& pair : platform::kFieldPairs) {
+        if (IsEmptyText(form.text(pair.entry))) {
+            form.setText(pair.entry, u"00");
+        }
+    }
+    for (const auto& pair : platform::kFieldPairs) {
+        if (TextLength(form.text(pair.entry)) == 1) {
+            form.setCaption(pair.display, ZeroPrefix(form.text(pair.entry)));
+        } else {
+            form.setCaption(pair.display, form.text(pair.entry));
+        }
+    }
+    form.setTimerEnabled(!displayIsZero(form));
+}
+
+void Command2_Click(FormsRuntime& runtime)
+{
+    Form form(runtime);
+    form.setTimerEnabled(!form.timerEnabled());
+}
+
+void Command3_Click(FormsRuntime& runtime)
+{
+    Form form(runtime);
+    zeroReset(form);
+}
+
+void Timer1_Timer(FormsRuntime& runtime)
+{
+    Form form(runtime);
+
+    // A count switched on with the seconds already below 1 (five whole minutes,
+    // or Pause/Continue on a zero display) borrows before it counts; with
+    // nothing to borrow it ends here rather than write a negative second.
+    if (form.number(Display::Label5) < 1.0) {
+        const Borrow borrowed = borrow(form);
+        if (borrowed != Borrow::Minute && borrowed != Borrow::Hour) {
+            endCount(form);
+            return;
+        }
+    }
+
+    if (IsBelowEleven(form.number(Display::Label5))) {
+        const double seconds = Decrement(ValFromText(form.caption(Display::Label5)));
+        form.setCaption(Display::Label5, ZeroPrefix(TextFromNumber(seconds)));
+    } else {
+        const double seconds = Decrement(form.number(Display::Label5));
+        form.setCaption(Display::Label5, TextFromNumber(seconds));
+    }
+
+    if (IsEqualToZero(form.number(Display::Label5)) && borrow(form) == Borrow::NothingAbove) {
+        form.setCaption(Display::Label1, TextFromInteger(0));
+        form.setCaption(Display::Label3, TextFromInteger(0));
+    }
+
+    if (displayIsZero(form)) {
+        endCount(form);
+    }
+}
+
+} // namespace timer::countdown

@@ -1,0 +1,169 @@
+#include "countdown/text_rules.h"
+
+#include "platform/errors.h"
+
+#include <array>
+#include <cerrno>
+#include <cfenv>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <locale.h>
+
+namespace timer::countdown {
+
+namespace {
+
+bool isBlank(char16_t unit) { return unit == u' ' || unit == u'\t'; }
+bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
+bool isSign(char16_t unit) { return unit == u'+' || unit == u'-'; }
+
+std::size_t skipDigits(std::u16string_view text, std::size_t at)
+{
+    while (at < text.size() && isDigit(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+std::size_t skipBlanks(std::u16string_view text, std::size_t at)
+{
+    while (at < text.size() && isBlank(text[at])) {
+        ++at;
+    }
+    return at;
+}
+
+// The length of the longest number at the start of the text, 0 when none.
+std::size_t numberPrefixLength(std::u16string_view text)
+{
+    std::size_t at = 0;
+    if (at < text.size() && isSign(text[at])) {
+        ++at;
+    }
+    const std::size_t integerEnd = skipDigits(text, at);
+    std::size_t digits = integerEnd - at;
+    at = integerEnd;
+    if (at < text.size() && text[at] == u'.') {
+        const std::size_t fractionEnd = skipDigits(text, at + 1);
+        digits += fractionEnd - (at + 1);
+        at = fractionEnd;
+    }
+    if (digits == 0) {
+        return 0;
+    }
+    // An exponent counts only with at least one digit; "5e" reads as "5".
+    if (at < text.size() && (text[at] == u'e' || text[at] == u'E')) {
+        std::size_t exponent = at + 1;
+        if (exponent < text.size() && isSign(text[exponent])) {
+            ++exponent;
+        }
+        const std::size_t exponentEnd = skipDigits(text, exponent);
+        if (exponentEnd > exponent) {
+            at = exponentEnd;
+        }
+    }
+    return at;
+}
+
+struct Converted {
+    double value;
+    bool overflow;
+};
+
+// Precondition: number is a whole number of the form numberPrefixLength
+// accepts, so every unit is ASCII.
+Converted convert(std::u16string_view number)
+{
+    // The C locale's '.' whatever the user's locale says.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const std::string ascii(number.begin(), number.end());
+    errno = 0;
+    const double value = strtod_l(ascii.c_str(), nullptr, cLocale);
+    return {value, errno == ERANGE && std::isinf(value)};
+}
+
+} // namespace
+
+std::optional<double> NumberFromText(std::u16string_view text)
+{
+    const std::size_t begin = skipBlanks(text, 0);
+    const std::size_t length = numberPrefixLength(text.substr(begin));
+    if (length == 0 || skipBlanks(text, begin + length) != text.size()) {
+        return std::nullopt;
+    }
+    const Converted converted = convert(text.substr(begin, length));
+    if (converted.overflow) {
+        return std::nullopt;
+    }
+    return converted.value;
+}
+
+double ValFromText(std::u16string_view text)
+{
+    const std::size_t begin = skipBlanks(text, 0);
+    const std::size_t length = numberPrefixLength(text.substr(begin));
+    if (length == 0) {
+        return 0.0;
+    }
+    const Converted converted = convert(text.substr(begin, length));
+    if (converted.overflow) {
+        std::feraiseexcept(FE_OVERFLOW);
+    }
+    return converted.value;
+}
+
+std::u16string TextFromNumber(double value)
+{
+    if (std::isnan(value)) {
+        return u"nan";
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? u"-inf" : u"inf";
+    }
+    if (value == 0.0) {
+        return u"0"; // negative zero too
+    }
+    // Fixed notation at its shortest round-trip length: whole numbers get no
+    // '.', and the longest text (the smallest subnormal) is 327 characters.
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed);
+    return std::u16string(buffer.data(), result.ptr);
+}
+
+std::u16string TextFromInteger(std::int16_t value)
+{
+    std::array<char, 8> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::u16string(buffer.data(), result.ptr);
+}
+
+bool IsEmptyText(std::u16string_view text) { return text.empty(); }
+
+std::size_t TextLength(std::u16string_view text) { return text.size(); }
+
+std::u16string ZeroPrefix(std::u16string_view text)
+{
+    std::u16string prefixed(u"0");
+    prefixed += text;
+    return prefixed;
+}
+
+double Decrement(double value)
+{
+    // volatile keeps the subtraction ahead of the flag test.
+    const volatile double result = value - 1.0;
+    if (std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0) {
+        throw platform::ArithmeticError();
+    }
+    return result;
+}
+
+bool IsBelowEleven(double value) { return !(value >= 11.0); }
+
+bool IsEqualToZero(double value) { return !(value < 0.0) && !(value > 0.0); }
+
+bool IsAboveZero(double value) { return value > 0.0; }
+
+} // namespace timer::countdown

@@ -1,0 +1,75 @@
+#include "platform/errors.h"
+
+#include <cstdint>
+
+namespace timer::platform {
+
+namespace {
+
+void appendUtf8(std::string& out, char32_t codePoint)
+{
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+} // namespace
+
+std::string toUtf8(std::u16string_view text)
+{
+    constexpr char32_t kReplacement = 0xFFFD;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+            const char32_t high = unit - 0xD800;
+            const char32_t low = text[i + 1] - 0xDC00;
+            appendUtf8(out, 0x10000 + (high << 10) + low);
+            ++i;
+        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+            appendUtf8(out, kReplacement);
+        } else {
+            appendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
+ConversionError::ConversionError(Display label, std::u16string text)
+    : HandlerError(std::string(name(label)) + ": '" + toUtf8(text) + "' is not a number")
+    , label_(label)
+    , text_(std::move(text))
+{
+}
+
+ArithmeticError::ArithmeticError()
+    : HandlerError("arithmetic error: the decrement overflowed or has no valid result")
+{
+}
+
+PropertyAccessError::PropertyAccessError(std::string_view control, Property property, Access access)
+    : HandlerError("cannot " + std::string(access == Access::Read ? "read " : "write ")
+                   + std::string(control) + "." + std::string(name(property)))
+    , control_(control)
+    , property_(property)
+    , access_(access)
+{
+}
+
+} // namespace timer::platform

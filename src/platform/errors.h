@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/forms_runtime.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace timer::platform {
+
+// The errors that can leave a handler. Each one ends the handler at the step
+// where it arises; what the earlier steps wrote stays written.
+class HandlerError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A display text that is not a number.
+class ConversionError : public HandlerError {
+public:
+    ConversionError(Display label, std::u16string text);
+
+    Display label() const { return label_; }
+    const std::u16string& text() const { return text_; }
+
+private:
+    Display label_;
+    std::u16string text_;
+};
+
+// The decrement raised an invalid-operation, divide-by-zero or overflow flag.
+class ArithmeticError : public HandlerError {
+public:
+    ArithmeticError();
+};
+
+// A control refused a read or write of one of its properties.
+class PropertyAccessError : public HandlerError {
+public:
+    PropertyAccessError(std::string_view control, Property property, Access access);
+
+    const std::string& control() const { return control_; }
+    Property property() const { return property_; }
+    Access access() const { return access_; }
+
+private:
+    std::string control_;
+    Property property_;
+    Access access_;
+};
+
+// UTF-16 to UTF-8 for messages; lone surrogates become U+FFFD.
+std::string toUtf8(std::u16string_view text);
+
+} // namespace timer::platform

@@ -1,0 +1,464 @@
+#include "count_helpers.h"
+
+#include "platform/errors.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+using namespace timer::countdown;
+using namespace timer::testing;
+using timer::platform::Access;
+using timer::platform::ConversionError;
+using timer::platform::Property;
+using timer::platform::PropertyAccessError;
+
+namespace {
+
+struct StartCase {
+    const char* name;
+    Texts typed;
+    bool runningBefore;
+    Texts entriesAfter;
+    Texts displayAfter;
+    bool runningAfter;
+};
+
+const StartCase kStartCases[] = {
+    {"all_empty", {u"", u"", u""}, false, kAllZero, kAllZero, false},
+    {"one_empty_one_char", {u"1", u"", u"5"}, false, {u"1", u"00", u"5"}, {u"01", u"00", u"05"}, true},
+    {"one_second", {u"00", u"00", u"01"}, false, {u"00", u"00", u"01"}, {u"00", u"00", u"01"}, true},
+    {"zero_while_running_stops", kAllZero, true, kAllZero, kAllZero, false},
+    {"restart_while_running", {u"1", u"2", u"3"}, true, {u"1", u"2", u"3"}, {u"01", u"02", u"03"}, true},
+    {"one_blank_is_not_empty", {u"00", u"00", u" "}, false, {u"00", u"00", u" "}, {u"00", u"00", u"0 "}, false},
+    {"negative_seconds_run", {u"00", u"00", u"-1"}, false, {u"00", u"00", u"-1"}, {u"00", u"00", u"-1"}, true},
+    {"whole_minutes", {u"00", u"05", u"00"}, false, {u"00", u"05", u"00"}, {u"00", u"05", u"00"}, true},
+    {"long_text_copied_unchanged", {u"123", u"0", u"0"}, false, {u"123", u"0", u"0"}, {u"123", u"00", u"00"}, true},
+    {"fraction", {u".5", u"", u""}, false, {u".5", u"00", u"00"}, {u".5", u"00", u"00"}, true},
+};
+
+} // namespace
+
+TEST(start_test, copies_entries_and_decides_whether_to_count)
+{
+    for (const auto& row : kStartCases) {
+        SCOPED_TRACE(row.name);
+        ControlState form;
+        form.setTimerEnabled(row.runningBefore);
+        typeEntries(form, row.typed);
+
+        Command1_Click(form);
+
+        EXPECT_EQ(entries(form), row.entriesAfter);
+        EXPECT_EQ(display(form), row.displayAfter);
+        EXPECT_EQ(form.timerEnabled(), row.runningAfter);
+        EXPECT_EQ(form.beeps(), 0U);
+    }
+}
+
+TEST(start_test, twice_leaves_the_state_of_once)
+{
+    ControlState once;
+    ControlState twice;
+    for (ControlState* form : {&once, &twice}) {
+        typeEntries(*form, {u"", u"7", u"30"});
+        Command1_Click(*form);
+    }
+    Command1_Click(twice);
+    EXPECT_EQ(display(twice), display(once));
+    EXPECT_EQ(entries(twice), entries(once));
+    EXPECT_EQ(twice.timerEnabled(), once.timerEnabled());
+}
+
+TEST(start_test, rejected_text_ends_it_before_the_switch)
+{
+    struct Row {
+        const char* name;
+        Texts typed;
+        Display rejected;
+        std::u16string rejectedText;
+        Texts displayAfter;
+    };
+    const Row rows[] = {
+        {"hours", {u"ab", u"5", u""}, Display::Label1, u"ab", {u"ab", u"05", u"00"}},
+        {"minutes_after_nonzero_hours", {u"1", u"x", u"2"}, Display::Label3, u"0x", {u"01", u"0x", u"02"}},
+        {"seconds", {u"00", u"00", u"-"}, Display::Label5, u"0-", {u"00", u"00", u"0-"}},
+        {"hebrew", {u"00", u"\u05D0", u"00"}, Display::Label3, u"0\u05D0", {u"00", u"0\u05D0", u"00"}},
+    };
+    for (const auto& row : rows) {
+        for (const bool runningBefore : {false, true}) {
+            SCOPED_TRACE(std::string(row.name) + (runningBefore ? " running" : " stopped"));
+            ControlState form;
+            form.setTimerEnabled(runningBefore);
+            typeEntries(form, row.typed);
+            try {
+                Command1_Click(form);
+                ADD_FAILURE() << "no conversion error";
+            } catch (const ConversionError& error) {
+                EXPECT_EQ(error.label(), row.rejected);
+                EXPECT_EQ(error.text(), row.rejectedText);
+            }
+            EXPECT_EQ(display(form), row.displayAfter);
+            EXPECT_EQ(form.timerEnabled(), runningBefore);
+        }
+    }
+}
+
+TEST(pause_test, toggles_the_switch_and_nothing_else)
+{
+    ControlState form;
+    typeEntries(form, {u"", u"1", u"30"});
+    Command1_Click(form);
+    Timer1_Timer(form);
+    const Texts shown = display(form);
+
+    Command2_Click(form);
+    EXPECT_FALSE(form.timerEnabled());
+    EXPECT_EQ(display(form), shown);
+    Command2_Click(form);
+    EXPECT_TRUE(form.timerEnabled());
+    EXPECT_EQ(display(form), shown);
+    Timer1_Timer(form);
+    EXPECT_EQ(display(form), (Texts{u"00", u"01", u"28"}));
+}
+
+TEST(reset_test, zeroes_every_field_and_stops_without_a_beep)
+{
+    for (const bool running : {true, false}) {
+        SCOPED_TRACE(running ? "running" : "stopped");
+        ControlState form;
+        typeEntries(form, {u"1", u"2", u"3"});
+        Command1_Click(form);
+        form.setTimerEnabled(running);
+
+        Command3_Click(form);
+
+        EXPECT_EQ(display(form), kAllZero);
+        EXPECT_EQ(entries(form), kAllZero);
+        EXPECT_FALSE(form.timerEnabled());
+        EXPECT_EQ(form.beeps(), 0U);
+
+        // A Start right after finds nothing to count.
+        Command1_Click(form);
+        EXPECT_FALSE(form.timerEnabled());
+    }
+}
+
+namespace {
+
+struct Row {
+    int tick;
+    Texts display;
+};
+
+void expectCount(const Texts& shown, const std::vector<Row>& rows)
+{
+    ControlState form;
+    showOnDisplay(form, shown);
+    form.setTimerEnabled(true);
+    int tick = 0;
+    for (const auto& row : rows) {
+        while (tick < row.tick) {
+            Timer1_Timer(form);
+            ++tick;
+        }
+        SCOPED_TRACE(::testing::Message() << "after tick " << tick);
+        EXPECT_EQ(display(form), row.display);
+    }
+}
+
+} // namespace
+
+TEST(tick_test, count_of_sixty_two_seconds)
+{
+    expectCount({u"00", u"01", u"02"}, {
+                                           {1, {u"00", u"01", u"01"}},
+                                           {2, {u"00", u"0", u"60"}},
+                                           {3, {u"00", u"0", u"59"}},
+                                           {51, {u"00", u"0", u"11"}},
+                                           {52, {u"00", u"0", u"10"}},
+                                           {53, {u"00", u"0", u"09"}},
+                                           {61, {u"00", u"0", u"01"}},
+                                           {62, kAllZero},
+                                       });
+}
+
+TEST(tick_test, count_across_an_hour_borrow)
+{
+    expectCount({u"01", u"00", u"01"}, {
+                                           {1, {u"0", u"59", u"60"}},
+                                           {2, {u"0", u"59", u"59"}},
+                                           {60, {u"0", u"59", u"01"}},
+                                           {61, {u"0", u"58", u"60"}},
+                                       });
+}
+
+TEST(tick_test, first_ticks_from_edge_displays)
+{
+    struct Case {
+        const char* name;
+        Texts before;
+        Texts after;
+    };
+    const Case cases[] = {
+        {"ten_minutes_one_second", {u"00", u"10", u"01"}, {u"00", u"9", u"60"}},
+        {"seventy_five_seconds", {u"00", u"00", u"75"}, {u"00", u"00", u"74"}},
+        {"ten_seconds_gets_prefix", {u"00", u"00", u"10"}, {u"00", u"00", u"09"}},
+        {"eleven_seconds_without_prefix", {u"00", u"00", u"11"}, {u"00", u"00", u"10"}},
+        {"fraction_below_eleven", {u"00", u"01", u"1.5"}, {u"00", u"01", u"00.5"}},
+        // Seconds below 1 borrow before they count.
+        {"five_whole_minutes", {u"00", u"05", u"00"}, {u"00", u"4", u"59"}},
+        {"one_whole_hour", {u"01", u"00", u"00"}, {u"0", u"59", u"59"}},
+        {"negative_seconds_with_minutes", {u"00", u"02", u"-1"}, {u"00", u"1", u"59"}},
+        {"fraction_seconds_with_minutes", {u"00", u"01", u".5"}, {u"00", u"0", u"59"}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        ControlState form;
+        showOnDisplay(form, row.before);
+        form.setTimerEnabled(true);
+        Timer1_Timer(form);
+        EXPECT_EQ(display(form), row.after);
+        EXPECT_TRUE(form.timerEnabled());
+        EXPECT_EQ(form.beeps(), 0U);
+    }
+}
+
+TEST(tick_test, ends_the_count_with_one_beep)
+{
+    struct Case {
+        const char* name;
+        Texts before;
+    };
+    const Case cases[] = {
+        {"last_second", {u"00", u"00", u"01"}},
+        {"last_second_unpadded", {u"0", u"0", u"1"}},
+        // Nothing to borrow: a zero display switched on by Pause/Continue, or
+        // fields below zero with nothing above them.
+        {"zero_display_switched_on", kAllZero},
+        {"negative_seconds_alone", {u"00", u"00", u"-1"}},
+        {"fraction_seconds_alone", {u"00", u"00", u".5"}},
+        {"negative_minutes", {u"00", u"-1", u"00"}},
+        {"negative_hours", {u"-1", u"00", u"00"}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        ControlState form;
+        typeEntries(form, {u"1", u"30", u"7"});
+        showOnDisplay(form, row.before);
+        form.setTimerEnabled(true);
+        Timer1_Timer(form);
+        EXPECT_EQ(display(form), kAllZero);
+        EXPECT_EQ(entries(form), kAllZero);
+        EXPECT_FALSE(form.timerEnabled());
+        EXPECT_EQ(form.beeps(), 1U);
+    }
+}
+
+TEST(tick_test, counts_whole_minutes_to_the_end)
+{
+    ControlState form;
+    typeEntries(form, {u"00", u"05", u"00"});
+    Command1_Click(form);
+    int ticks = 0;
+    while (form.timerEnabled() && ticks < 1000) {
+        Timer1_Timer(form);
+        ++ticks;
+        EXPECT_EQ(form.beeps(), form.timerEnabled() ? 0U : 1U);
+    }
+    EXPECT_EQ(ticks, 300);
+}
+
+TEST(tick_test, entries_typed_during_a_count_are_ignored_then_cleared)
+{
+    ControlState form;
+    typeEntries(form, {u"", u"", u"3"});
+    Command1_Click(form);
+    Timer1_Timer(form);
+    form.setText(Entry::Text2, u"30");
+    Timer1_Timer(form);
+    EXPECT_EQ(display(form), (Texts{u"00", u"00", u"01"}));
+    Timer1_Timer(form);
+    EXPECT_EQ(entries(form), kAllZero);
+    EXPECT_EQ(form.beeps(), 1U);
+}
+
+TEST(tick_test, rejected_display_text_ends_the_tick)
+{
+    struct Case {
+        const char* name;
+        Texts before;
+        Display rejected;
+        Texts after;
+    };
+    const Case cases[] = {
+        {"seconds_first", {u"ab", u"00", u"x"}, Display::Label5, {u"ab", u"00", u"x"}},
+        {"hours_after_the_seconds_count", {u"ab", u"00", u"05"}, Display::Label1, {u"ab", u"00", u"04"}},
+        {"minutes_when_borrowing", {u"00", u"ab", u"01"}, Display::Label3, {u"00", u"ab", u"00"}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        ControlState form;
+        showOnDisplay(form, row.before);
+        form.setTimerEnabled(true);
+        try {
+            Timer1_Timer(form);
+            ADD_FAILURE() << "no conversion error";
+        } catch (const ConversionError& error) {
+            EXPECT_EQ(error.label(), row.rejected);
+        }
+        EXPECT_EQ(display(form), row.after);
+        EXPECT_TRUE(form.timerEnabled());
+        EXPECT_EQ(form.beeps(), 0U);
+    }
+}
+
+namespace {
+
+// Passes every access to a ControlState and logs it, so a test can see where
+// a handler stopped. Seconds reads can be scripted to change under the handler.
+class AccessLog final : public timer::platform::FormsRuntime {
+public:
+    struct Entry {
+        std::string control;
+        Property property;
+        Access access;
+        bool operator==(const Entry&) const = default;
+    };
+
+    explicit AccessLog(ControlState& state)
+        : state_(state)
+    {
+    }
+
+    std::u16string caption(Display label) override
+    {
+        log(name(label), Property::Caption, Access::Read);
+        std::u16string text = state_.caption(label);
+        if (label == Display::Label5 && !scriptedSeconds.empty()) {
+            text = scriptedSeconds.front();
+            scriptedSeconds.pop_front();
+        }
+        return text;
+    }
+    void setCaption(Display label, std::u16string_view text) override
+    {
+        log(name(label), Property::Caption, Access::Write);
+        state_.setCaption(label, text);
+    }
+    std::u16string text(timer::platform::Entry box) override
+    {
+        log(name(box), Property::Text, Access::Read);
+        return state_.text(box);
+    }
+    void setText(timer::platform::Entry box, std::u16string_view text) override
+    {
+        log(name(box), Property::Text, Access::Write);
+        state_.setText(box, text);
+    }
+    bool timerEnabled() override
+    {
+        log(timer::platform::kTimerName, Property::Enabled, Access::Read);
+        return state_.timerEnabled();
+    }
+    void setTimerEnabled(bool enabled) override
+    {
+        log(timer::platform::kTimerName, Property::Enabled, Access::Write);
+        state_.setTimerEnabled(enabled);
+    }
+    void beep() override { state_.beep(); }
+
+    std::vector<Entry> entries;
+    std::deque<std::u16string> scriptedSeconds;
+
+private:
+    void log(std::string_view control, Property property, Access access)
+    {
+        entries.push_back({std::string(control), property, access});
+    }
+
+    ControlState& state_;
+};
+
+using Handler = void (*)(timer::platform::FormsRuntime&);
+
+struct FaultCase {
+    const char* name;
+    Handler handler;
+    Texts typed;
+    Texts shown;
+    bool running;
+};
+
+const FaultCase kFaultCases[] = {
+    {"start", Command1_Click, {u"", u"5", u"30"}, kAllZero, false},
+    {"pause", Command2_Click, kAllZero, kAllZero, true},
+    {"reset", Command3_Click, {u"1", u"2", u"3"}, {u"01", u"02", u"03"}, true},
+    {"tick_hour_borrow", Timer1_Timer, kAllZero, {u"01", u"00", u"01"}, true},
+    {"tick_whole_minutes", Timer1_Timer, kAllZero, {u"00", u"05", u"00"}, true},
+    {"tick_end_of_count", Timer1_Timer, kAllZero, {u"00", u"00", u"01"}, true},
+    {"tick_zero_display", Timer1_Timer, kAllZero, kAllZero, true},
+};
+
+void prepare(ControlState& state, const FaultCase& row)
+{
+    typeEntries(state, row.typed);
+    showOnDisplay(state, row.shown);
+    state.setTimerEnabled(row.running);
+}
+
+} // namespace
+
+TEST(error_path_test, failed_access_ends_the_handler_at_that_access)
+{
+    for (const auto& row : kFaultCases) {
+        ControlState cleanState;
+        prepare(cleanState, row);
+        AccessLog clean(cleanState);
+        row.handler(clean);
+        const std::size_t total = clean.entries.size();
+        ASSERT_GT(total, 0U) << row.name;
+
+        for (std::size_t n = 1; n <= total; ++n) {
+            SCOPED_TRACE(::testing::Message() << row.name << ", access " << n << " of " << total);
+            ControlState state;
+            prepare(state, row);
+            state.failAccess(state.accesses() + n);
+            AccessLog logged(state);
+            try {
+                row.handler(logged);
+                ADD_FAILURE() << "no access error";
+            } catch (const PropertyAccessError& error) {
+                const auto& failed = clean.entries[n - 1];
+                EXPECT_EQ(error.control(), failed.control);
+                EXPECT_EQ(error.property(), failed.property);
+                EXPECT_EQ(error.access(), failed.access);
+            }
+            // The same accesses as the clean run up to the failing one, then none.
+            const std::vector<AccessLog::Entry> prefix(clean.entries.begin(),
+                                                       clean.entries.begin() + static_cast<long>(n));
+            EXPECT_EQ(logged.entries, prefix);
+            // The end of a count beeps just before its seven zero writes.
+            const bool beepedBeforeFailing = cleanState.beeps() == 1 && n > total - 7;
+            EXPECT_EQ(state.beeps(), beepedBeforeFailing ? 1U : 0U);
+        }
+    }
+}
+
+TEST(error_path_test, overflowing_decrement_is_an_arithmetic_error)
+{
+    // The seconds read as 5 for the threshold, then as a value beyond a double
+    // for the decrement below 11.
+    ControlState state;
+    showOnDisplay(state, {u"00", u"01", u"05"});
+    state.setTimerEnabled(true);
+    AccessLog form(state);
+    form.scriptedSeconds = {u"5", u"5", u"-9e999"};
+
+    EXPECT_THROW(Timer1_Timer(form), timer::platform::ArithmeticError);
+    EXPECT_EQ(display(state), (Texts{u"00", u"01", u"05"}));
+    EXPECT_TRUE(state.timerEnabled());
+}
