@@ -1,0 +1,46 @@
+#include "form/bell.h"
+#include "form/error_report.h"
+#include "form/fonts.h"
+#include "form/tick_source.h"
+#include "form/timer_form.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool hasDisplay()
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (!hasDisplay()) {
+        std::fputs("timer: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)\n",
+                   stderr);
+        return EXIT_FAILURE;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Timer"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.timer.Timer"));
+    timer::form::installFontSubstitutes();
+
+    const timer::form::BootClock clock;
+    timer::form::QtWakeTimer wakeTimer;
+    timer::form::DesktopBell bell;
+    timer::form::MessageBoxReport errorReport;
+    timer::form::TimerForm form({clock, wakeTimer, bell, errorReport});
+    form.window().show();
+    return QApplication::exec();
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+namespace timer::form {
+
+// A clock that keeps counting while the machine sleeps.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::chrono::nanoseconds now() const = 0;
+
+protected:
+    Clock() = default;
+    Clock(const Clock&) = default;
+    Clock& operator=(const Clock&) = default;
+};
+
+// CLOCK_BOOTTIME on Linux, std::chrono::steady_clock elsewhere.
+class BootClock final : public Clock {
+public:
+    std::chrono::nanoseconds now() const override;
+};
+
+// A one-shot wake-up call from the event loop.
+class WakeTimer {
+public:
+    virtual ~WakeTimer() = default;
+    // Replaces any earlier request. A zero delay wakes on the loop's next turn,
+    // after the events already waiting.
+    virtual void wakeAfter(std::chrono::nanoseconds delay) = 0;
+    virtual void cancel() = 0;
+
+    std::function<void()> onWake;
+
+protected:
+    WakeTimer() = default;
+    WakeTimer(const WakeTimer&) = default;
+    WakeTimer& operator=(const WakeTimer&) = default;
+};
+
+class QtWakeTimer final : public WakeTimer {
+public:
+    QtWakeTimer();
+    void wakeAfter(std::chrono::nanoseconds delay) override;
+    void cancel() override;
+
+private:
+    QTimer timer_;
+};
+
+// The tick source of the window. Ticks fall on fixed deadlines t0 + k periods,
+// where t0 is the last time it was switched on, so a late tick never pushes
+// the next one later. Ticks that fell due while the loop was busy or the
+// machine slept come afterwards one by one, each as its own event.
+class TickSource final : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::milliseconds kInterval{1000};
+
+    TickSource(const Clock& clock, WakeTimer& wakeTimer);
+
+    bool isEnabled() const { return enabled_; }
+    // Switching on starts the period afresh, also when already on; switching
+    // off drops every tick not yet delivered.
+    void setEnabled(bool enabled);
+
+signals:
+    void tick();
+
+private:
+    void wake();
+    std::chrono::nanoseconds deadline(std::int64_t tick) const { return start_ + tick * kInterval; }
+
+    const Clock& clock_;
+    WakeTimer& wakeTimer_;
+    bool enabled_ = false;
+    std::chrono::nanoseconds start_{0};
+    std::int64_t nextTick_ = 1;
+};
+
+} // namespace timer::form

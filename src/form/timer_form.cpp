@@ -1,0 +1,51 @@
+#include "form/timer_form.h"
+
+#include "countdown/handlers.h"
+#include "form/error_report.h"
+#include "platform/errors.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace timer::form {
+
+TimerForm::TimerForm(const Services& services)
+    : errorReport_(services.errorReport)
+    , ticks_(services.clock, services.wakeTimer)
+    , runtime_(window_, ticks_, services.bell)
+{
+    QObject::connect(&window_.startButton(), &QPushButton::clicked, &window_,
+                     [this] { run(countdown::Command1_Click); });
+    QObject::connect(&window_.pauseButton(), &QPushButton::clicked, &window_,
+                     [this] { run(countdown::Command2_Click); });
+    QObject::connect(&window_.resetButton(), &QPushButton::clicked, &window_,
+                     [this] { run(countdown::Command3_Click); });
+    QObject::connect(&ticks_, &TickSource::tick, &window_, [this] { run(countdown::Timer1_Timer); });
+}
+
+void TimerForm::run(void (*handler)(platform::FormsRuntime&))
+{
+    // Nothing runs while a report is open: the count must not move under it.
+    if (reporting_) {
+        return;
+    }
+    try {
+        handler(runtime_);
+    } catch (const platform::HandlerError& error) {
+        ticks_.setEnabled(false);
+        reporting_ = true;
+        errorReport_.show(window_, describe(error));
+        reporting_ = false;
+        if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
+            for (const auto& pair : platform::kFieldPairs) {
+                if (pair.display == conversion->label()) {
+                    QLineEdit& box = window_.entry(pair.entry);
+                    box.setFocus();
+                    box.selectAll();
+                }
+            }
+        }
+    }
+}
+
+} // namespace timer::form

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "form/tick_source.h"
+#include "form/timer_window.h"
+#include "form/widget_runtime.h"
+
+namespace timer::form {
+
+class Bell;
+class ErrorReport;
+
+// What the window needs from outside: time, the alert and the error report.
+struct Services {
+    const Clock& clock;
+    WakeTimer& wakeTimer;
+    Bell& bell;
+    ErrorReport& errorReport;
+};
+
+// The window with its tick source and its four event connections: the three
+// buttons' clicks and the tick, each running its handler under one error
+// policy. An error switches the tick source off, is reported, and puts the
+// focus on the entry box whose text was rejected; the program goes on.
+class TimerForm {
+public:
+    explicit TimerForm(const Services& services);
+
+    TimerWindow& window() { return window_; }
+    TickSource& tickSource() { return ticks_; }
+
+private:
+    void run(void (*handler)(platform::FormsRuntime&));
+
+    ErrorReport& errorReport_;
+    TimerWindow window_;
+    TickSource ticks_;
+    WidgetRuntime runtime_;
+    bool reporting_ = false;
+};
+
+} // namespace timer::form

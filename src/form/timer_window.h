@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/forms_runtime.h"
+
+#include <QWidget>
+
+#include <array>
+#include <string_view>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace timer::form {
+
+// The Timer window, built once from the stored layout. Nothing moves or
+// changes afterwards but the texts.
+class TimerWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    TimerWindow();
+
+    QLabel& display(platform::Display label) const;
+    QLineEdit& entry(platform::Entry box) const;
+    QPushButton& startButton() const { return *command1_; }
+    QPushButton& pauseButton() const { return *command2_; }
+    QPushButton& resetButton() const { return *command3_; }
+
+private:
+    template <typename Widget>
+    Widget& control(std::string_view name) const;
+
+    std::array<QLabel*, 3> displays_{};
+    std::array<QLineEdit*, 3> entries_{};
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+};
+
+} // namespace timer::form

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/forms_runtime.h"
+
+namespace timer::form {
+
+class Bell;
+class TickSource;
+class TimerWindow;
+
+// The handlers' window, made of widgets: texts go to and from the labels and
+// entry boxes unchanged, as UTF-16 code units.
+class WidgetRuntime final : public platform::FormsRuntime {
+public:
+    WidgetRuntime(TimerWindow& window, TickSource& ticks, Bell& bell);
+
+    std::u16string caption(platform::Display label) override;
+    void setCaption(platform::Display label, std::u16string_view text) override;
+    std::u16string text(platform::Entry box) override;
+    void setText(platform::Entry box, std::u16string_view text) override;
+    bool timerEnabled() override;
+    void setTimerEnabled(bool enabled) override;
+    void beep() override;
+
+private:
+    TimerWindow& window_;
+    TickSource& ticks_;
+    Bell& bell_;
+};
+
+} // namespace timer::form
