@@ -1,0 +1,81 @@
+#pragma once
+
+#include "form/bell.h"
+#include "form/error_report.h"
+#include "form/tick_source.h"
+
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+namespace timer::testing {
+
+using namespace std::chrono_literals;
+
+class ManualClock final : public form::Clock {
+public:
+    std::chrono::nanoseconds now() const override { return now_; }
+    void set(std::chrono::nanoseconds time) { now_ = time; }
+
+private:
+    std::chrono::nanoseconds now_{5s}; // not zero, so no code can lean on it
+};
+
+// A wake-up call that comes only when the test says so.
+class ManualWakeTimer final : public form::WakeTimer {
+public:
+    explicit ManualWakeTimer(ManualClock& clock)
+        : clock_(clock)
+    {
+    }
+
+    void wakeAfter(std::chrono::nanoseconds delay) override
+    {
+        lastDelay = delay;
+        due_ = clock_.now() + delay;
+    }
+    void cancel() override { due_.reset(); }
+
+    std::optional<std::chrono::nanoseconds> due() const { return due_; }
+
+    // Sets the clock to `time` and delivers the one wake-up due by then, if any.
+    bool wakeAt(std::chrono::nanoseconds time)
+    {
+        clock_.set(time);
+        if (!due_ || *due_ > time) {
+            return false;
+        }
+        due_.reset();
+        onWake();
+        return true;
+    }
+
+    std::chrono::nanoseconds lastDelay{-1};
+
+private:
+    ManualClock& clock_;
+    std::optional<std::chrono::nanoseconds> due_;
+};
+
+class CountingBell final : public form::Bell {
+public:
+    void ring(QWidget& /*window*/) override { ++rings; }
+    int rings = 0;
+};
+
+class RecordingReport final : public form::ErrorReport {
+public:
+    void show(QWidget& /*window*/, const QString& message) override
+    {
+        messages << message;
+        if (whileOpen) {
+            whileOpen();
+        }
+    }
+    QStringList messages;
+    std::function<void()> whileOpen;
+};
+
+} // namespace timer::testing

@@ -1,0 +1,145 @@
+#include "gui_fakes.h"
+
+#include "form/tick_source.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace timer::testing;
+using timer::form::TickSource;
+
+class TickSourceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lateTicksDoNotPushTheNextOnesLater()
+    {
+        ManualClock clock;
+        ManualWakeTimer wake(clock);
+        TickSource ticks(clock, wake);
+        QSignalSpy spy(&ticks, &TickSource::tick);
+
+        const auto t0 = clock.now();
+        ticks.setEnabled(true);
+        for (int k = 1; k <= 60; ++k) {
+            // Every wake-up comes 7 ms late; the next is still asked for on the second.
+            QVERIFY(wake.wakeAt(*wake.due() + 7ms));
+            QCOMPARE(spy.count(), k);
+            QCOMPARE(*wake.due(), t0 + (k + 1) * 1000ms);
+        }
+    }
+
+    void earlyWakeUpIsNoTick()
+    {
+        ManualClock clock;
+        ManualWakeTimer wake(clock);
+        TickSource ticks(clock, wake);
+        QSignalSpy spy(&ticks, &TickSource::tick);
+
+        const auto t0 = clock.now();
+        ticks.setEnabled(true);
+        wake.wakeAfter(0ns); // as if the system woke us too soon
+        QVERIFY(wake.wakeAt(t0 + 999ms));
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(*wake.due(), t0 + 1000ms);
+    }
+
+    void ticksOwedAfterAStallComeOneByOne()
+    {
+        ManualClock clock;
+        ManualWakeTimer wake(clock);
+        TickSource ticks(clock, wake);
+        QSignalSpy spy(&ticks, &TickSource::tick);
+
+        const auto t0 = clock.now();
+        ticks.setEnabled(true);
+        // The loop was blocked for three and a half periods.
+        QVERIFY(wake.wakeAt(t0 + 3500ms));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(wake.lastDelay, 0ns); // the next is due already, as its own event
+        QVERIFY(wake.wakeAt(t0 + 3500ms));
+        QCOMPARE(spy.count(), 2);
+        QVERIFY(wake.wakeAt(t0 + 3500ms));
+        QCOMPARE(spy.count(), 3);
+        QCOMPARE(*wake.due(), t0 + 4000ms);
+        QVERIFY(!wake.wakeAt(t0 + 3999ms));
+        QCOMPARE(spy.count(), 3);
+    }
+
+    void owedTicksLeaveRoomForAClick()
+    {
+        // With the real event loop: after a stall the owed ticks are separate
+        // events, so a click queued behind the first one runs before the second.
+        ManualClock clock;
+        timer::form::QtWakeTimer wake;
+        TickSource ticks(clock, wake);
+        QSignalSpy spy(&ticks, &TickSource::tick);
+
+        ticks.setEnabled(true);
+        clock.set(clock.now() + 3500ms);
+        wake.onWake(); // the late first wake-up
+        QCOMPARE(spy.count(), 1);
+        QMetaObject::invokeMethod(&ticks, [&ticks] { ticks.setEnabled(false); }, Qt::QueuedConnection);
+        QTest::qWait(50);
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void owedTicksAllArriveThroughTheEventLoop()
+    {
+        ManualClock clock;
+        timer::form::QtWakeTimer wake;
+        TickSource ticks(clock, wake);
+        QSignalSpy spy(&ticks, &TickSource::tick);
+
+        ticks.setEnabled(true);
+        clock.set(clock.now() + 3500ms);
+        wake.onWake();
+        QTRY_COMPARE(spy.count(), 3);
+        QTest::qWait(50);
+        QCOMPARE(spy.count(), 3);
+    }
+
+    void switchingOffDropsTicksAlreadyDue()
+    {
+        ManualClock clock;
+        ManualWakeTimer wake(clock);
+        TickSource ticks(clock, wake);
+        QSignalSpy spy(&ticks, &TickSource::tick);
+
+        const auto t0 = clock.now();
+        ticks.setEnabled(true);
+        clock.set(t0 + 5000ms);
+        ticks.setEnabled(false);
+        QVERIFY(!wake.due());
+        wake.onWake(); // a wake-up already on its way when the switch went off
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void switchingOnAgainStartsTheSecondAfresh()
+    {
+        ManualClock clock;
+        ManualWakeTimer wake(clock);
+        TickSource ticks(clock, wake);
+        QSignalSpy spy(&ticks, &TickSource::tick);
+
+        const auto t0 = clock.now();
+        ticks.setEnabled(true);
+        clock.set(t0 + 700ms);
+        ticks.setEnabled(true);
+        QVERIFY(!wake.wakeAt(t0 + 1000ms));
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(wake.wakeAt(t0 + 1700ms));
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void bootClockMovesForward()
+    {
+        const timer::form::BootClock clock;
+        const auto before = clock.now();
+        QTest::qSleep(5);
+        QVERIFY(clock.now() - before >= 4ms);
+    }
+};
+
+QTEST_MAIN(TickSourceTest)
+#include "tick_source_test.moc"

@@ -1,0 +1,316 @@
+#include "gui_fakes.h"
+
+#include "form/fonts.h"
+#include "form/timer_form.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace timer::testing;
+using timer::form::TimerForm;
+
+namespace {
+
+// One window with driven time, a counting bell and a recorded error report.
+struct Fixture {
+    ManualClock clock;
+    ManualWakeTimer wake{clock};
+    CountingBell bell;
+    RecordingReport report;
+    TimerForm form{{clock, wake, bell, report}};
+
+    Fixture()
+    {
+        form.window().show();
+        QApplication::setActiveWindow(&form.window());
+    }
+
+    template <typename Widget = QWidget>
+    Widget* find(const char* name)
+    {
+        return form.window().findChild<Widget*>(QString::fromLatin1(name));
+    }
+
+    QString text(const char* name)
+    {
+        if (auto* label = find<QLabel>(name)) {
+            return label->text();
+        }
+        return find<QLineEdit>(name)->text();
+    }
+
+    QStringList display() { return {text("Label1"), text("Label3"), text("Label5")}; }
+    QStringList entries() { return {text("Text1"), text("Text2"), text("Text3")}; }
+
+    void type(const char* box, const QString& text)
+    {
+        auto* entry = find<QLineEdit>(box);
+        entry->selectAll();
+        QTest::keyClick(entry, Qt::Key_Delete);
+        QTest::keyClicks(entry, text);
+    }
+
+    void click(const char* button) { QTest::mouseClick(find(button), Qt::LeftButton); }
+
+    // Lets n seconds pass, one tick each.
+    void tick(int n = 1)
+    {
+        for (int i = 0; i < n; ++i) {
+            QVERIFY(wake.due().has_value());
+            QVERIFY(wake.wakeAt(*wake.due()));
+        }
+    }
+
+    bool running() { return form.tickSource().isEnabled(); }
+};
+
+const QStringList kZero{"00", "00", "00"};
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { timer::form::installFontSubstitutes(); }
+
+    void opensWithEveryFieldAtZero()
+    {
+        Fixture f;
+        QCOMPARE(f.form.window().windowTitle(), QStringLiteral("Timer"));
+        QCOMPARE(f.form.window().objectName(), QStringLiteral("Timer"));
+        QCOMPARE(f.display(), kZero);
+        QCOMPARE(f.entries(), kZero);
+        QCOMPARE(f.text("Label2"), QStringLiteral(":"));
+        QCOMPARE(f.text("Label4"), QStringLiteral(":"));
+        QCOMPARE(f.text("Label9"), QStringLiteral("נבנה ע\"י Varnok Tamsel"));
+        QCOMPARE(f.find<QPushButton>("Command1")->text(), QStringLiteral("התחל"));
+        QCOMPARE(f.find<QPushButton>("Command2")->text(), QStringLiteral("הפסק \\ המשך"));
+        QCOMPARE(f.find<QPushButton>("Command3")->text(), QStringLiteral("אפס"));
+        QVERIFY(!f.running());
+        QTRY_COMPARE(QApplication::focusWidget(), f.find("Text1"));
+        QVERIFY(f.form.window().windowIcon().availableSizes().contains(QSize(32, 32)));
+    }
+
+    void tabOrderBothWays()
+    {
+        Fixture f;
+        const QStringList order{"Text1", "Command1", "Text2", "Text3", "Command2", "Command3", "Text1"};
+        f.find("Text1")->setFocus();
+        for (int i = 1; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+        }
+        for (int i = order.size() - 2; i >= 0; --i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+        }
+    }
+
+    void entryRefusesAThirdCharacter()
+    {
+        Fixture f;
+        f.type("Text2", "123");
+        QCOMPARE(f.text("Text2"), QStringLiteral("12"));
+    }
+
+    void geometryInPixels_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("Label6") << "Label6" << QRect(32, 8, 33, 17);
+        QTest::newRow("Text3") << "Text3" << QRect(160, 32, 33, 33);
+        QTest::newRow("Label1") << "Label1" << QRect(32, 80, 49, 41);
+        QTest::newRow("Label2") << "Label2" << QRect(80, 80, 9, 41);
+        QTest::newRow("Label5") << "Label5" << QRect(144, 80, 49, 41);
+        QTest::newRow("Label9") << "Label9" << QRect(56, 128, 114, 17);
+        QTest::newRow("Command1") << "Command1" << QRect(72, 152, 81, 49);
+        QTest::newRow("Command3") << "Command3" << QRect(168, 144, 33, 33);
+    }
+
+    void geometryInPixels()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        Fixture f;
+        QCOMPARE(f.find(name.toLatin1().constData())->geometry(), geometry);
+        QCOMPARE(f.form.window().size(), QSize(225, 202));
+        QCOMPARE(f.form.window().minimumSize(), f.form.window().maximumSize());
+    }
+
+    void fontsAskedFor()
+    {
+        Fixture f;
+        const QFont digits = f.find("Label3")->font();
+        QCOMPARE(digits.family(), QStringLiteral("David"));
+        QCOMPARE(digits.pointSizeF(), 35.25);
+        QCOMPARE(digits.weight(), static_cast<QFont::Weight>(350));
+        QCOMPARE(QFontInfo(digits).family(), QStringLiteral("David CLM"));
+
+        const QFont entry = f.find("Text1")->font();
+        QCOMPARE(entry.family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(entry.pointSizeF(), 13.5);
+        QCOMPARE(f.find("Label4")->font().pointSizeF(), 24.0);
+        QCOMPARE(f.find("Command1")->font().family(), QStringLiteral("David"));
+    }
+
+    void displayBandIsUnbrokenYellow()
+    {
+        Fixture f;
+        const QImage image = f.form.window().grab().toImage();
+        const QRgb yellow = qRgb(0xFF, 0xFF, 0x00);
+        // The band runs from x 32 to 192 on rows 80 to 120; the digits never
+        // reach its first and last rows.
+        for (const int y : {80, 81, 119, 120}) {
+            for (int x = 32; x < 193; ++x) {
+                QCOMPARE(QString::number(image.pixel(x, y), 16), QString::number(yellow, 16));
+            }
+        }
+        QCOMPARE(image.pixel(31, 100), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(193, 100), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(40, 10), qRgb(0x80, 0xFF, 0x80)); // a heading
+    }
+
+    void digitsFitTheirLabels()
+    {
+        Fixture f;
+        auto* label = f.find<QLabel>("Label1");
+        const QFontMetrics metrics(label->font());
+        QVERIFY(metrics.horizontalAdvance(QStringLiteral("00")) <= label->width());
+        QVERIFY(metrics.tightBoundingRect(QStringLiteral("00")).height() <= label->height());
+    }
+
+    void accessibleNames()
+    {
+        Fixture f;
+        QCOMPARE(f.find("Text2")->accessibleName(), QStringLiteral("דקות"));
+        QCOMPARE(f.find("Label5")->accessibleDescription(), QStringLiteral("שניות"));
+    }
+
+    void shortCountEndToEnd()
+    {
+        Fixture f;
+        f.type("Text3", "3");
+        f.click("Command1");
+        QCOMPARE(f.display(), (QStringList{"00", "00", "03"}));
+        QCOMPARE(f.entries(), (QStringList{"00", "00", "3"}));
+        QVERIFY(f.running());
+        f.tick(2);
+        QCOMPARE(f.display(), (QStringList{"00", "00", "01"}));
+        QCOMPARE(f.bell.rings, 0);
+        f.tick();
+        QCOMPARE(f.display(), kZero);
+        QCOMPARE(f.entries(), kZero);
+        QVERIFY(!f.running());
+        QCOMPARE(f.bell.rings, 1);
+        QVERIFY(!f.wake.due());
+    }
+
+    void pauseContinueAndReset()
+    {
+        Fixture f;
+        f.type("Text2", "1");
+        f.click("Command1");
+        f.tick();
+        QCOMPARE(f.display(), (QStringList{"00", "0", "59"}));
+        f.click("Command2");
+        QVERIFY(!f.running());
+        QVERIFY(!f.wake.due());
+        f.click("Command2");
+        QVERIFY(f.running());
+        f.tick();
+        QCOMPARE(f.display(), (QStringList{"00", "0", "58"}));
+        f.click("Command3");
+        QCOMPARE(f.display(), kZero);
+        QCOMPARE(f.entries(), kZero);
+        QVERIFY(!f.running());
+        QCOMPARE(f.bell.rings, 0);
+    }
+
+    void startRestartsARunningCount()
+    {
+        Fixture f;
+        f.type("Text3", "30");
+        f.click("Command1");
+        f.tick(5);
+        const auto restartedAt = f.clock.now() + std::chrono::milliseconds(400);
+        f.clock.set(restartedAt);
+        f.click("Command1");
+        QCOMPARE(f.display(), (QStringList{"00", "00", "30"}));
+        QCOMPARE(*f.wake.due(), restartedAt + std::chrono::seconds(1));
+    }
+
+    void clicksOnLabelsRunNothing()
+    {
+        Fixture f;
+        f.type("Text3", "5");
+        for (const char* name : {"Label1", "Label2", "Label6", "Label9"}) {
+            QTest::mouseClick(f.find(name), Qt::LeftButton);
+        }
+        QTest::mouseClick(&f.form.window(), Qt::LeftButton, {}, QPoint(5, 190));
+        QCOMPARE(f.display(), kZero);
+        QVERIFY(!f.running());
+    }
+
+    void rejectedEntryIsReportedAndTheProgramGoesOn()
+    {
+        Fixture f;
+        f.type("Text1", "ab");
+        f.type("Text3", "2");
+        f.click("Command1");
+
+        QCOMPARE(f.report.messages.size(), 1);
+        QVERIFY(f.report.messages[0].contains(QStringLiteral("שעות")));
+        QVERIFY(f.report.messages[0].contains(QStringLiteral("\"ab\"")));
+        QVERIFY(!f.running());
+        QCOMPARE(f.display(), (QStringList{"ab", "00", "02"}));
+        QTRY_COMPARE(QApplication::focusWidget(), f.find("Text1"));
+        QCOMPARE(f.find<QLineEdit>("Text1")->selectedText(), QStringLiteral("ab"));
+
+        f.type("Text1", "0");
+        f.click("Command1");
+        QCOMPARE(f.report.messages.size(), 1);
+        QVERIFY(f.running());
+        f.tick(2);
+        QCOMPARE(f.bell.rings, 1);
+    }
+
+    void errorStopsARunningCount()
+    {
+        Fixture f;
+        f.type("Text3", "9");
+        f.click("Command1");
+        f.type("Text2", "x");
+        f.click("Command1");
+        QCOMPARE(f.report.messages.size(), 1);
+        QVERIFY(f.report.messages[0].contains(QStringLiteral("דקות")));
+        QVERIFY(!f.running());
+        QVERIFY(!f.wake.due());
+    }
+
+    void nothingRunsWhileTheReportIsOpen()
+    {
+        Fixture f;
+        f.type("Text2", "zz");
+        QStringList seenWhileOpen;
+        f.report.whileOpen = [&f, &seenWhileOpen] {
+            f.type("Text2", "5");
+            f.click("Command1");
+            f.click("Command3");
+            seenWhileOpen = f.display();
+        };
+        f.click("Command1");
+        QCOMPARE(seenWhileOpen, (QStringList{"00", "zz", "00"}));
+        QVERIFY(!f.running());
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
