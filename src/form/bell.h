@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 class QWidget;
 struct ca_context;
 
@@ -17,9 +19,10 @@ protected:
     Bell& operator=(const Bell&) = default;
 };
 
-// The sound theme's "bell" through libcanberra, falling back to
-// QApplication::beep() where no sound can be played; and a request for the
-// user's attention, so a count that ends behind other windows is seen.
+// The sound theme's "bell" through libcanberra: the desktop's sound server
+// first, then ALSA directly, and QApplication::beep() where neither can play.
+// Then a request for the user's attention, so that a count ending behind
+// other windows is seen.
 class DesktopBell final : public Bell {
 public:
     DesktopBell();
@@ -30,7 +33,7 @@ public:
     void ring(QWidget& window) override;
 
 private:
-    ca_context* context_ = nullptr;
+    std::vector<ca_context*> contexts_;
 };
 
 } // namespace timer::form
