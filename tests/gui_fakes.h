@@ -31,17 +31,13 @@ public:
     {
     }
 
-    void wakeAfter(std::chrono::nanoseconds delay) override
-    {
-        lastDelay = delay;
-        due_ = clock_.now() + delay;
-    }
+    void wakeAt(std::chrono::nanoseconds deadline) override { due_ = deadline; }
     void cancel() override { due_.reset(); }
 
     std::optional<std::chrono::nanoseconds> due() const { return due_; }
 
     // Sets the clock to `time` and delivers the one wake-up due by then, if any.
-    bool wakeAt(std::chrono::nanoseconds time)
+    bool advanceTo(std::chrono::nanoseconds time)
     {
         clock_.set(time);
         if (!due_ || *due_ > time) {
@@ -51,8 +47,6 @@ public:
         onWake();
         return true;
     }
-
-    std::chrono::nanoseconds lastDelay{-1};
 
 private:
     ManualClock& clock_;

@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <vector>
+
 using namespace timer::testing;
 using timer::form::TickSource;
 
@@ -23,7 +25,7 @@ private slots:
         ticks.setEnabled(true);
         for (int k = 1; k <= 60; ++k) {
             // Every wake-up comes 7 ms late; the next is still asked for on the second.
-            QVERIFY(wake.wakeAt(*wake.due() + 7ms));
+            QVERIFY(wake.advanceTo(*wake.due() + 7ms));
             QCOMPARE(spy.count(), k);
             QCOMPARE(*wake.due(), t0 + (k + 1) * 1000ms);
         }
@@ -38,8 +40,8 @@ private slots:
 
         const auto t0 = clock.now();
         ticks.setEnabled(true);
-        wake.wakeAfter(0ns); // as if the system woke us too soon
-        QVERIFY(wake.wakeAt(t0 + 999ms));
+        wake.wakeAt(t0); // as if the system woke us too soon
+        QVERIFY(wake.advanceTo(t0 + 999ms));
         QCOMPARE(spy.count(), 0);
         QCOMPARE(*wake.due(), t0 + 1000ms);
     }
@@ -54,15 +56,15 @@ private slots:
         const auto t0 = clock.now();
         ticks.setEnabled(true);
         // The loop was blocked for three and a half periods.
-        QVERIFY(wake.wakeAt(t0 + 3500ms));
+        QVERIFY(wake.advanceTo(t0 + 3500ms));
         QCOMPARE(spy.count(), 1);
-        QCOMPARE(wake.lastDelay, 0ns); // the next is due already, as its own event
-        QVERIFY(wake.wakeAt(t0 + 3500ms));
+        QCOMPARE(*wake.due(), t0 + 2000ms); // due already: a wake-up of its own
+        QVERIFY(wake.advanceTo(t0 + 3500ms));
         QCOMPARE(spy.count(), 2);
-        QVERIFY(wake.wakeAt(t0 + 3500ms));
+        QVERIFY(wake.advanceTo(t0 + 3500ms));
         QCOMPARE(spy.count(), 3);
         QCOMPARE(*wake.due(), t0 + 4000ms);
-        QVERIFY(!wake.wakeAt(t0 + 3999ms));
+        QVERIFY(!wake.advanceTo(t0 + 3999ms));
         QCOMPARE(spy.count(), 3);
     }
 
@@ -71,7 +73,7 @@ private slots:
         // With the real event loop: after a stall the owed ticks are separate
         // events, so a click queued behind the first one runs before the second.
         ManualClock clock;
-        timer::form::QtWakeTimer wake;
+        timer::form::QtWakeTimer wake(clock);
         TickSource ticks(clock, wake);
         QSignalSpy spy(&ticks, &TickSource::tick);
 
@@ -87,7 +89,7 @@ private slots:
     void owedTicksAllArriveThroughTheEventLoop()
     {
         ManualClock clock;
-        timer::form::QtWakeTimer wake;
+        timer::form::QtWakeTimer wake(clock);
         TickSource ticks(clock, wake);
         QSignalSpy spy(&ticks, &TickSource::tick);
 
@@ -126,10 +128,39 @@ private slots:
         ticks.setEnabled(true);
         clock.set(t0 + 700ms);
         ticks.setEnabled(true);
-        QVERIFY(!wake.wakeAt(t0 + 1000ms));
+        QVERIFY(!wake.advanceTo(t0 + 1000ms));
         QCOMPARE(spy.count(), 0);
-        QVERIFY(wake.wakeAt(t0 + 1700ms));
+        QVERIFY(wake.advanceTo(t0 + 1700ms));
         QCOMPARE(spy.count(), 1);
+    }
+
+    void systemWakeTimerWakesAtTheDeadlineAndNotBefore()
+    {
+        const timer::form::BootClock clock;
+        const auto wake = timer::form::makeSystemWakeTimer(clock);
+        std::vector<std::chrono::nanoseconds> wokenAt;
+        wake->onWake = [&] { wokenAt.push_back(clock.now()); };
+
+        const auto deadline = clock.now() + 30ms;
+        wake->wakeAt(deadline);
+        QTRY_COMPARE(wokenAt.size(), std::size_t{1});
+        QVERIFY(wokenAt[0] >= deadline);
+
+        // A deadline already past wakes on the loop's next turn, not at once.
+        wake->wakeAt(clock.now() - 5s);
+        QCOMPARE(wokenAt.size(), std::size_t{1});
+        QTRY_COMPARE(wokenAt.size(), std::size_t{2});
+
+        wake->wakeAt(clock.now() + 20ms);
+        wake->cancel();
+        QTest::qWait(60);
+        QCOMPARE(wokenAt.size(), std::size_t{2});
+
+        // A new deadline replaces one that is already due but not yet read.
+        wake->wakeAt(clock.now() - 1s);
+        wake->wakeAt(clock.now() + 10s);
+        QTest::qWait(30);
+        QCOMPARE(wokenAt.size(), std::size_t{2});
     }
 
     void bootClockMovesForward()

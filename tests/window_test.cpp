@@ -64,7 +64,7 @@ struct Fixture {
     {
         for (int i = 0; i < n; ++i) {
             QVERIFY(wake.due().has_value());
-            QVERIFY(wake.wakeAt(*wake.due()));
+            QVERIFY(wake.advanceTo(*wake.due()));
         }
     }
 

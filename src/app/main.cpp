@@ -37,10 +37,10 @@ int main(int argc, char* argv[])
     timer::form::installFontSubstitutes();
 
     const timer::form::BootClock clock;
-    timer::form::QtWakeTimer wakeTimer;
+    const auto wakeTimer = timer::form::makeSystemWakeTimer(clock);
     timer::form::DesktopBell bell;
     timer::form::MessageBoxReport errorReport;
-    timer::form::TimerForm form({clock, wakeTimer, bell, errorReport});
+    timer::form::TimerForm form({clock, *wakeTimer, bell, errorReport});
     form.window().show();
     return QApplication::exec();
 }

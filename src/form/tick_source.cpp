@@ -1,7 +1,14 @@
 #include "form/tick_source.h"
 
+#include <QSocketNotifier>
+
 #include <algorithm>
 #include <ctime>
+
+#ifdef __linux__
+#include <sys/timerfd.h>
+#include <unistd.h>
+#endif
 
 namespace timer::form {
 
@@ -18,25 +25,85 @@ nanoseconds BootClock::now() const
 #endif
 }
 
-QtWakeTimer::QtWakeTimer()
+QtWakeTimer::QtWakeTimer(const Clock& clock)
+    : clock_(clock)
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-        if (onWake) {
-            onWake();
-        }
-    });
+    QObject::connect(&timer_, &QTimer::timeout, [this] { onWake(); });
 }
 
-void QtWakeTimer::wakeAfter(nanoseconds delay)
+void QtWakeTimer::wakeAt(nanoseconds deadline)
 {
-    // Whole milliseconds, rounded up: an early wake-up only costs a re-arm.
-    const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(delay);
-    timer_.start(std::max(milliseconds, std::chrono::milliseconds(0)));
+    // Rounded up: an early wake-up only costs a re-arm.
+    const auto delay = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock_.now());
+    timer_.start(std::max(delay, std::chrono::milliseconds(0)));
 }
 
 void QtWakeTimer::cancel() { timer_.stop(); }
+
+#ifdef __linux__
+
+namespace {
+
+class TimerfdWakeTimer final : public WakeTimer {
+public:
+    explicit TimerfdWakeTimer(int fd)
+        : fd_(fd)
+        , notifier_(fd, QSocketNotifier::Read)
+    {
+        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
+            std::uint64_t expirations = 0;
+            // Nothing to read when a new deadline replaced the one that fired.
+            if (read(fd_, &expirations, sizeof expirations) == sizeof expirations) {
+                onWake();
+            }
+        });
+    }
+    ~TimerfdWakeTimer() override { close(fd_); }
+    TimerfdWakeTimer(const TimerfdWakeTimer&) = delete;
+    TimerfdWakeTimer& operator=(const TimerfdWakeTimer&) = delete;
+
+    void wakeAt(nanoseconds deadline) override
+    {
+        // A zero time would disarm the timer; any past time fires at once.
+        const nanoseconds armed = std::max(deadline, nanoseconds(1));
+        itimerspec spec{};
+        spec.it_value.tv_sec = static_cast<time_t>(armed.count() / 1'000'000'000);
+        spec.it_value.tv_nsec = static_cast<long>(armed.count() % 1'000'000'000);
+        timerfd_settime(fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    }
+
+    void cancel() override
+    {
+        const itimerspec disarmed{};
+        timerfd_settime(fd_, 0, &disarmed, nullptr);
+    }
+
+private:
+    int fd_;
+    QSocketNotifier notifier_;
+};
+
+} // namespace
+
+std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock)
+{
+    const int fd = timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (fd < 0) {
+        return std::make_unique<QtWakeTimer>(clock);
+    }
+    return std::make_unique<TimerfdWakeTimer>(fd);
+}
+
+#else
+
+std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock)
+{
+    return std::make_unique<QtWakeTimer>(clock);
+}
+
+#endif
 
 TickSource::TickSource(const Clock& clock, WakeTimer& wakeTimer)
     : clock_(clock)
@@ -54,7 +121,7 @@ void TickSource::setEnabled(bool enabled)
     }
     start_ = clock_.now();
     nextTick_ = 1;
-    wakeTimer_.wakeAfter(kInterval);
+    wakeTimer_.wakeAt(deadline(nextTick_));
 }
 
 void TickSource::wake()
@@ -62,15 +129,14 @@ void TickSource::wake()
     if (!enabled_) {
         return;
     }
-    const nanoseconds now = clock_.now();
-    if (now < deadline(nextTick_)) {
-        wakeTimer_.wakeAfter(deadline(nextTick_) - now);
+    if (clock_.now() < deadline(nextTick_)) {
+        wakeTimer_.wakeAt(deadline(nextTick_));
         return;
     }
     ++nextTick_;
     // Armed before the tick runs: a tick still overdue comes as its own event,
     // and a handler that switches the source off or on replaces this request.
-    wakeTimer_.wakeAfter(std::max(deadline(nextTick_) - now, nanoseconds(0)));
+    wakeTimer_.wakeAt(deadline(nextTick_));
     emit tick();
 }
 

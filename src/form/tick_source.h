@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace timer::form {
 
@@ -27,13 +28,13 @@ public:
     std::chrono::nanoseconds now() const override;
 };
 
-// A one-shot wake-up call from the event loop.
+// A one-shot wake-up call from the event loop at a deadline on the boot clock.
 class WakeTimer {
 public:
     virtual ~WakeTimer() = default;
-    // Replaces any earlier request. A zero delay wakes on the loop's next turn,
-    // after the events already waiting.
-    virtual void wakeAfter(std::chrono::nanoseconds delay) = 0;
+    // Replaces any earlier request. A deadline already past wakes on the
+    // loop's next turn, after the events already waiting, never at once.
+    virtual void wakeAt(std::chrono::nanoseconds deadline) = 0;
     virtual void cancel() = 0;
 
     std::function<void()> onWake;
@@ -44,15 +45,22 @@ protected:
     WakeTimer& operator=(const WakeTimer&) = default;
 };
 
+// A QTimer armed for the time left until the deadline, in whole milliseconds.
 class QtWakeTimer final : public WakeTimer {
 public:
-    QtWakeTimer();
-    void wakeAfter(std::chrono::nanoseconds delay) override;
+    explicit QtWakeTimer(const Clock& clock);
+    void wakeAt(std::chrono::nanoseconds deadline) override;
     void cancel() override;
 
 private:
+    const Clock& clock_;
     QTimer timer_;
 };
+
+// The wake-up call that suits this system: on Linux a timerfd on
+// CLOCK_BOOTTIME with an absolute deadline, exact to the nanosecond and due
+// at once after a suspend that outlasted it; elsewhere a QtWakeTimer.
+std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock);
 
 // The tick source of the window. Ticks fall on fixed deadlines t0 + k periods,
 // where t0 is the last time it was switched on, so a late tick never pushes
