@@ -1,6 +1,5 @@
 #include "form/bell.h"
 #include "form/error_report.h"
-#include "form/fonts.h"
 #include "form/tick_source.h"
 #include "form/timer_form.h"
 
@@ -34,7 +33,6 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Timer"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.timer.Timer"));
-    timer::form::installFontSubstitutes();
 
     const timer::form::BootClock clock;
     const auto wakeTimer = timer::form::makeSystemWakeTimer(clock);

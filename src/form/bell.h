@@ -1,9 +1,8 @@
 #pragma once
 
-#include <vector>
+#include <memory>
 
 class QWidget;
-struct ca_context;
 
 namespace timer::form {
 
@@ -22,7 +21,8 @@ protected:
 // The sound theme's "bell" through libcanberra: the desktop's sound server
 // first, then ALSA directly, and QApplication::beep() where neither can play.
 // Then a request for the user's attention, so that a count ending behind
-// other windows is seen.
+// other windows is seen. libcanberra and its decoders are loaded at the first
+// ring, not at start-up.
 class DesktopBell final : public Bell {
 public:
     DesktopBell();
@@ -33,7 +33,8 @@ public:
     void ring(QWidget& window) override;
 
 private:
-    std::vector<ca_context*> contexts_;
+    struct Canberra;
+    std::unique_ptr<Canberra> canberra_;
 };
 
 } // namespace timer::form

@@ -1,27 +1,31 @@
 #include "form/fonts.h"
 
-#include <QFont>
 #include <QFontDatabase>
-#include <QList>
+#include <QStringList>
 
 namespace timer::form {
 
-void installFontSubstitutes()
+QString familyOnThisSystem(const QString& family)
 {
     struct Substitute {
-        const char* family;
-        const char* replacement;
+        QLatin1StringView family;
+        QLatin1StringView replacement;
     };
-    constexpr Substitute substitutes[] = {
-        {"David", "David CLM"},
-        {"MS Sans Serif", "DejaVu Sans Condensed"},
+    static constexpr Substitute substitutes[] = {
+        {QLatin1StringView("David"), QLatin1StringView("David CLM")},
+        {QLatin1StringView("MS Sans Serif"), QLatin1StringView("DejaVu Sans Condensed")},
     };
+    // families() is a plain list; hasFamily() would ask fontconfig each time.
+    static const QStringList installed = QFontDatabase::families();
+    if (installed.contains(family, Qt::CaseInsensitive)) {
+        return family;
+    }
     for (const auto& substitute : substitutes) {
-        const QString family = QString::fromLatin1(substitute.family);
-        if (!QFontDatabase::writingSystems(family).contains(QFontDatabase::Hebrew)) {
-            QFont::insertSubstitution(family, QString::fromLatin1(substitute.replacement));
+        if (family == substitute.family) {
+            return substitute.replacement;
         }
     }
+    return family;
 }
 
 } // namespace timer::form

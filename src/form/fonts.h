@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QString>
+
 namespace timer::form {
 
-// Where the system has no "David" or "MS Sans Serif" with Hebrew letters, asks
-// for a free family that has them: "David CLM" (culmus) and "DejaVu Sans Condensed".
-// Call after the QApplication exists.
-void installFontSubstitutes();
+// The family to ask for in place of one the layout names: the family itself
+// where the system has it, else a free family with Hebrew letters ("David CLM"
+// from culmus for "David", "DejaVu Sans Condensed" for "MS Sans Serif").
+// Resolved here once rather than left to Qt, whose search for a missing
+// family costs milliseconds at start-up.
+QString familyOnThisSystem(const QString& family);
 
 } // namespace timer::form

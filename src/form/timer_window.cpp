@@ -1,5 +1,6 @@
 #include "form/timer_window.h"
 
+#include "form/fonts.h"
 #include "form/layout.h"
 
 #include <QFont>
@@ -32,7 +33,7 @@ QString qtName(std::string_view name)
 
 QFont qtFont(const FontSpec& spec)
 {
-    QFont font(qtText(spec.family));
+    QFont font(familyOnThisSystem(qtText(spec.family)));
     font.setPointSizeF(spec.pointSize);
     font.setWeight(static_cast<QFont::Weight>(spec.weight));
     return font;
