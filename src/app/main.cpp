@@ -32,7 +32,7 @@ int main(int argc, char* argv[])
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Timer"));
-    QApplication::setDesktopFileName(QStringLiteral("io.github.timer.Timer"));
+    QApplication::setDesktopFileName(QStringLiteral(TIMER_APP_ID));
 
     const timer::form::BootClock clock;
     const auto wakeTimer = timer::form::makeSystemWakeTimer(clock);

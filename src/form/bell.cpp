@@ -44,7 +44,7 @@ struct DesktopBell::Canberra {
             if (driver != nullptr) {
                 setDriver(context, driver);
             }
-            changeProps(context, CA_PROP_APPLICATION_NAME, "Timer", CA_PROP_APPLICATION_ID, "io.github.timer.Timer",
+            changeProps(context, CA_PROP_APPLICATION_NAME, "Timer", CA_PROP_APPLICATION_ID, TIMER_APP_ID,
                         nullptr);
             contexts.push_back(context);
         }

@@ -28,6 +28,7 @@ nanoseconds BootClock::now() const
 QtWakeTimer::QtWakeTimer(const Clock& clock)
     : clock_(clock)
 {
+    timer_.setObjectName(QString::fromLatin1(kWakeTimerName));
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, [this] { onWake(); });
@@ -52,6 +53,7 @@ public:
         : fd_(fd)
         , notifier_(fd, QSocketNotifier::Read)
     {
+        notifier_.setObjectName(QString::fromLatin1(kWakeTimerName));
         QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
             std::uint64_t expirations = 0;
             // Nothing to read when a new deadline replaced the one that fired.

@@ -28,6 +28,10 @@ public:
     std::chrono::nanoseconds now() const override;
 };
 
+// The object name of whatever delivers the tick source's wake-ups, so that
+// they can be told apart from other events.
+inline constexpr const char* kWakeTimerName = "tick source wake-up";
+
 // A one-shot wake-up call from the event loop at a deadline on the boot clock.
 class WakeTimer {
 public:

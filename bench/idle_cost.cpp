@@ -1,0 +1,106 @@
+// What wakes the Timer up: the timer and socket events delivered in the
+// running program over 5 s with the count stopped and 5 s while it counts,
+// by receiver, and the process's context switches over the same spans.
+// The tick source's own wake-ups should be none while stopped and one a
+// second while counting.
+//
+// usage: idle_cost [seconds=5]
+
+#include "form/bell.h"
+#include "form/error_report.h"
+#include "form/tick_source.h"
+#include "form/timer_form.h"
+#include "platform/forms_runtime.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// Counts the timer and socket events that the event loop hands out.
+class CountingApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (counting && (event->type() == QEvent::Timer || event->type() == QEvent::SockAct)) {
+            const QString name = receiver->objectName().isEmpty()
+                                     ? QString::fromLatin1(receiver->metaObject()->className())
+                                     : receiver->objectName();
+            ++counts[name];
+        }
+        return QApplication::notify(receiver, event);
+    }
+
+    bool counting = false;
+    QMap<QString, int> counts;
+};
+
+long contextSwitches()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    long total = 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.contains("ctxt_switches:")) {
+            total += line.split(':').last().trimmed().toLong();
+        }
+    }
+    return total;
+}
+
+void measure(CountingApplication& application, const char* phase, int seconds)
+{
+    application.counts.clear();
+    const long switchesBefore = contextSwitches();
+    application.counting = true;
+    QTimer stop;
+    stop.setObjectName(QStringLiteral("(this benchmark's stop)"));
+    stop.setSingleShot(true);
+    QObject::connect(&stop, &QTimer::timeout, [&application] {
+        application.counting = false;
+        QApplication::quit();
+    });
+    stop.start(seconds * 1000);
+    QApplication::exec();
+    const long switches = contextSwitches() - switchesBefore;
+
+    const int ours = application.counts.value(QString::fromLatin1(timer::form::kWakeTimerName));
+    std::printf("\n%s, %d s: %ld context switches of the process\n", phase, seconds, switches);
+    for (auto it = application.counts.cbegin(); it != application.counts.cend(); ++it) {
+        std::printf("  %-28s %4d events\n", qPrintable(it.key()), it.value());
+    }
+    std::printf("  tick source wake-ups: %d\n", ours);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    CountingApplication application(argc, argv);
+    const int seconds = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 5;
+
+    const timer::form::BootClock clock;
+    const auto wakeTimer = timer::form::makeSystemWakeTimer(clock);
+    timer::form::DesktopBell bell;
+    timer::form::MessageBoxReport errorReport;
+    timer::form::TimerForm form({clock, *wakeTimer, bell, errorReport});
+    form.window().show();
+
+    measure(application, "stopped", seconds);
+    form.window().entry(timer::platform::Entry::Text3).setText(QStringLiteral("99"));
+    form.window().startButton().click();
+    measure(application, "counting", seconds);
+
+    std::printf("\ntarget: no wake-up of its own while stopped, one a tick while counting\n");
+    return 0;
+}

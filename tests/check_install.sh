@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks that the desktop
+# files land in their freedesktop places and pass the freedesktop validators.
+set -euo pipefail
+build_dir=$1
+app_id=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+
+test -x "$prefix/bin/timer"
+icon="$prefix/share/icons/hicolor/32x32/apps/$app_id.png"
+# A PNG whose header says 32 x 32.
+[ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ]
+[ "$(head -c 24 "$icon" | tail -c 8 | od -An -tx1 | tr -d ' \n')" = "0000002000000020" ]
+desktop-file-validate "$prefix/share/applications/$app_id.desktop"
+appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$app_id.metainfo.xml"
+echo "installed files are valid"
