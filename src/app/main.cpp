@@ -5,6 +5,8 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -12,13 +14,11 @@ namespace {
 
 bool hasDisplay()
 {
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    constexpr std::array<const char*, 3> variables{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    return std::ranges::any_of(variables, [](const char* variable) {
         const char* value = std::getenv(variable);
-        if (value != nullptr && *value != '\0') {
-            return true;
-        }
-    }
-    return false;
+        return value != nullptr && *value != '\0';
+    });
 }
 
 } // namespace

@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <cfenv>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 namespace timer::countdown {
 

@@ -6,6 +6,7 @@
 #include <canberra.h>
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace timer::form {
@@ -63,15 +64,14 @@ struct DesktopBell::Canberra {
     Canberra(const Canberra&) = delete;
     Canberra& operator=(const Canberra&) = delete;
 
+    // The first context that can play the bell plays it.
     bool ring()
     {
-        for (ca_context* context : contexts) {
-            if (play(context, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Countdown finished", nullptr)
-                == CA_SUCCESS) {
-                return true;
-            }
-        }
-        return false;
+        return std::ranges::any_of(contexts, [this](ca_context* context) {
+            return play(context, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Countdown finished",
+                        nullptr)
+                   == CA_SUCCESS;
+        });
     }
 };
 
