@@ -192,8 +192,10 @@ void drawPanel(QPainter& painter, const QRect& area, const Scenario& scenario)
         const auto lineY = static_cast<int>(y(value));
         painter.drawLine(plot.left(), lineY, plot.right(), lineY);
         painter.setPen(Qt::black);
+        const int decimals = high - low > 20 ? 0 : 1;
+        const double shown = std::round(value * std::pow(10, decimals)) / std::pow(10, decimals);
         painter.drawText(QRect(area.left(), lineY - 8, 64, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(value, 'f', value == 0 || std::abs(high - low) > 20 ? 0 : 1));
+                         QString::number(shown + 0.0, 'f', decimals)); // + 0.0: no "-0"
         painter.setPen(QColor(0xCC, 0xCC, 0xCC));
     }
     painter.setPen(Qt::black);

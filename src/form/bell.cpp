@@ -56,9 +56,8 @@ struct DesktopBell::Canberra {
         for (ca_context* context : contexts) {
             destroy(context);
         }
-        if (library != nullptr) {
-            dlclose(library);
-        }
+        // The library stays loaded: the sound stack below it keeps global
+        // state for the life of the process.
     }
 
     Canberra(const Canberra&) = delete;
