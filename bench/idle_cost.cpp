@@ -6,8 +6,7 @@
 //
 // usage: idle_cost [seconds=5]
 
-#include "form/bell.h"
-#include "form/error_report.h"
+#include "form/desktop_services.h"
 #include "form/tick_source.h"
 #include "form/timer_form.h"
 #include "platform/forms_runtime.h"
@@ -89,11 +88,8 @@ int main(int argc, char* argv[])
     CountingApplication application(argc, argv);
     const int seconds = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 5;
 
-    const timer::form::BootClock clock;
-    const auto wakeTimer = timer::form::makeSystemWakeTimer(clock);
-    timer::form::DesktopBell bell;
-    timer::form::MessageBoxReport errorReport;
-    timer::form::TimerForm form({clock, *wakeTimer, bell, errorReport});
+    timer::form::DesktopServices services;
+    timer::form::TimerForm form(services.services());
     form.window().show();
 
     measure(application, "stopped", seconds);

@@ -10,18 +10,42 @@
 using namespace timer::testing;
 using timer::form::TickSource;
 
+namespace {
+
+// A tick source on a driven clock, with its ticks counted.
+struct Driven {
+    ManualClock clock;
+    ManualWakeTimer wake{clock};
+    TickSource ticks{clock, wake};
+    QSignalSpy spy{&ticks, &TickSource::tick};
+    const std::chrono::nanoseconds t0 = clock.now();
+};
+
+// A tick source on the system's wake-up timer whose clock jumps three and a
+// half periods as soon as it is switched on: the loop was blocked that long.
+struct Stalled {
+    ManualClock clock;
+    std::unique_ptr<timer::form::WakeTimer> wake = timer::form::makeSystemWakeTimer(clock);
+    TickSource ticks{clock, *wake};
+    QSignalSpy spy{&ticks, &TickSource::tick};
+
+    Stalled()
+    {
+        ticks.setEnabled(true);
+        clock.set(clock.now() + 3500ms);
+    }
+};
+
+} // namespace
+
 class TickSourceTest : public QObject {
     Q_OBJECT
 
 private slots:
     void lateTicksDoNotPushTheNextOnesLater()
     {
-        ManualClock clock;
-        ManualWakeTimer wake(clock);
-        TickSource ticks(clock, wake);
-        QSignalSpy spy(&ticks, &TickSource::tick);
-
-        const auto t0 = clock.now();
+        Driven d;
+        auto& [clock, wake, ticks, spy, t0] = d;
         ticks.setEnabled(true);
         for (int k = 1; k <= 60; ++k) {
             // Every wake-up comes 7 ms late; the next is still asked for on the second.
@@ -33,12 +57,8 @@ private slots:
 
     void earlyWakeUpIsNoTick()
     {
-        ManualClock clock;
-        ManualWakeTimer wake(clock);
-        TickSource ticks(clock, wake);
-        QSignalSpy spy(&ticks, &TickSource::tick);
-
-        const auto t0 = clock.now();
+        Driven d;
+        auto& [clock, wake, ticks, spy, t0] = d;
         ticks.setEnabled(true);
         wake.wakeAt(t0); // as if the system woke us too soon
         QVERIFY(wake.advanceTo(t0 + 999ms));
@@ -48,12 +68,8 @@ private slots:
 
     void ticksOwedAfterAStallComeOneByOne()
     {
-        ManualClock clock;
-        ManualWakeTimer wake(clock);
-        TickSource ticks(clock, wake);
-        QSignalSpy spy(&ticks, &TickSource::tick);
-
-        const auto t0 = clock.now();
+        Driven d;
+        auto& [clock, wake, ticks, spy, t0] = d;
         ticks.setEnabled(true);
         // The loop was blocked for three and a half periods.
         QVERIFY(wake.advanceTo(t0 + 3500ms));
@@ -70,45 +86,31 @@ private slots:
 
     void owedTicksLeaveRoomForAClick()
     {
-        // With the real event loop: after a stall the owed ticks are separate
-        // events, so a click queued behind the first one runs before the second.
-        ManualClock clock;
-        timer::form::QtWakeTimer wake(clock);
-        TickSource ticks(clock, wake);
-        QSignalSpy spy(&ticks, &TickSource::tick);
-
-        ticks.setEnabled(true);
-        clock.set(clock.now() + 3500ms);
-        wake.onWake(); // the late first wake-up
-        QCOMPARE(spy.count(), 1);
-        QMetaObject::invokeMethod(&ticks, [&ticks] { ticks.setEnabled(false); }, Qt::QueuedConnection);
+        // Through the real event loop: the owed ticks are separate events, so
+        // a click that arrives during the first one runs before the second.
+        Stalled s;
+        QObject::connect(&s.ticks, &TickSource::tick, [&s] {
+            if (s.spy.count() == 1) {
+                QMetaObject::invokeMethod(&s.ticks, [&s] { s.ticks.setEnabled(false); }, Qt::QueuedConnection);
+            }
+        });
+        QTRY_COMPARE(s.spy.count(), 1);
         QTest::qWait(50);
-        QCOMPARE(spy.count(), 1);
+        QCOMPARE(s.spy.count(), 1);
     }
 
     void owedTicksAllArriveThroughTheEventLoop()
     {
-        ManualClock clock;
-        timer::form::QtWakeTimer wake(clock);
-        TickSource ticks(clock, wake);
-        QSignalSpy spy(&ticks, &TickSource::tick);
-
-        ticks.setEnabled(true);
-        clock.set(clock.now() + 3500ms);
-        wake.onWake();
-        QTRY_COMPARE(spy.count(), 3);
+        Stalled s;
+        QTRY_COMPARE(s.spy.count(), 3);
         QTest::qWait(50);
-        QCOMPARE(spy.count(), 3);
+        QCOMPARE(s.spy.count(), 3);
     }
 
     void switchingOffDropsTicksAlreadyDue()
     {
-        ManualClock clock;
-        ManualWakeTimer wake(clock);
-        TickSource ticks(clock, wake);
-        QSignalSpy spy(&ticks, &TickSource::tick);
-
-        const auto t0 = clock.now();
+        Driven d;
+        auto& [clock, wake, ticks, spy, t0] = d;
         ticks.setEnabled(true);
         clock.set(t0 + 5000ms);
         ticks.setEnabled(false);
@@ -119,12 +121,8 @@ private slots:
 
     void switchingOnAgainStartsTheSecondAfresh()
     {
-        ManualClock clock;
-        ManualWakeTimer wake(clock);
-        TickSource ticks(clock, wake);
-        QSignalSpy spy(&ticks, &TickSource::tick);
-
-        const auto t0 = clock.now();
+        Driven d;
+        auto& [clock, wake, ticks, spy, t0] = d;
         ticks.setEnabled(true);
         clock.set(t0 + 700ms);
         ticks.setEnabled(true);
@@ -134,10 +132,19 @@ private slots:
         QCOMPARE(spy.count(), 1);
     }
 
-    void systemWakeTimerWakesAtTheDeadlineAndNotBefore()
+    void wakeTimersWakeAtTheDeadlineAndNotBefore_data()
     {
+        QTest::addColumn<bool>("system");
+        QTest::newRow("system") << true;
+        QTest::newRow("QTimer") << false;
+    }
+
+    void wakeTimersWakeAtTheDeadlineAndNotBefore()
+    {
+        QFETCH(bool, system);
         const timer::form::BootClock clock;
-        const auto wake = timer::form::makeSystemWakeTimer(clock);
+        const std::unique_ptr<timer::form::WakeTimer> wake =
+            system ? timer::form::makeSystemWakeTimer(clock) : std::make_unique<timer::form::QtWakeTimer>(clock);
         std::vector<std::chrono::nanoseconds> wokenAt;
         wake->onWake = [&] { wokenAt.push_back(clock.now()); };
 
@@ -156,7 +163,7 @@ private slots:
         QTest::qWait(60);
         QCOMPARE(wokenAt.size(), std::size_t{2});
 
-        // A new deadline replaces one that is already due but not yet read.
+        // A new deadline replaces one that is already due but not yet delivered.
         wake->wakeAt(clock.now() - 1s);
         wake->wakeAt(clock.now() + 10s);
         QTest::qWait(30);

@@ -1,6 +1,4 @@
-#include "form/bell.h"
-#include "form/error_report.h"
-#include "form/tick_source.h"
+#include "form/desktop_services.h"
 #include "form/timer_form.h"
 
 #include <QApplication>
@@ -34,11 +32,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Timer"));
     QApplication::setDesktopFileName(QStringLiteral(TIMER_APP_ID));
 
-    const timer::form::BootClock clock;
-    const auto wakeTimer = timer::form::makeSystemWakeTimer(clock);
-    timer::form::DesktopBell bell;
-    timer::form::MessageBoxReport errorReport;
-    timer::form::TimerForm form({clock, *wakeTimer, bell, errorReport});
+    timer::form::DesktopServices services;
+    timer::form::TimerForm form(services.services());
     form.window().show();
     return QApplication::exec();
 }

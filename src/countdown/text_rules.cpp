@@ -75,11 +75,19 @@ struct Converted {
 // accepts, so every unit is ASCII.
 Converted convert(std::u16string_view number)
 {
-    // The C locale's '.' whatever the user's locale says.
+    std::string ascii(number.begin(), number.end());
+    // from_chars reads '.' whatever the locale says, but takes no '+'.
+    const std::size_t skip = ascii.front() == '+' ? 1 : 0;
+    double value = 0;
+    const auto [end, error] = std::from_chars(ascii.data() + skip, ascii.data() + ascii.size(), value);
+    if (error == std::errc()) {
+        return {value, false};
+    }
+    // Out of range, above or below: strtod in the C locale tells which, and
+    // gives the nearest double (an infinity, or 0 or a subnormal).
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    const std::string ascii(number.begin(), number.end());
     errno = 0;
-    const double value = strtod_l(ascii.c_str(), nullptr, cLocale);
+    value = strtod_l(ascii.c_str(), nullptr, cLocale);
     return {value, errno == ERANGE && std::isinf(value)};
 }
 

@@ -4,6 +4,7 @@
 #include "platform/errors.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace timer::form {
 
@@ -27,6 +28,8 @@ void MessageBoxReport::show(QWidget& window, const QString& message)
     QMessageBox box(QMessageBox::Warning, QString::fromUtf16(kWindowTitle.data(), kWindowTitle.size()),
                     message, QMessageBox::Ok, &window);
     box.setWindowModality(Qt::ApplicationModal);
+    box.setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("אישור"));
     box.exec();
 }
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "form/bell.h"
+#include "form/error_report.h"
+#include "form/tick_source.h"
+#include "form/timer_form.h"
+
+#include <memory>
+
+namespace timer::form {
+
+// The real things the window runs on: the boot clock, the system's wake-up
+// timer, the desktop bell and the message-box error report.
+struct DesktopServices {
+    BootClock clock;
+    std::unique_ptr<WakeTimer> wakeTimer = makeSystemWakeTimer(clock);
+    DesktopBell bell;
+    MessageBoxReport errorReport;
+
+    Services services() { return {clock, *wakeTimer, bell, errorReport}; }
+};
+
+} // namespace timer::form
