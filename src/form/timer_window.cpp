@@ -58,31 +58,6 @@ protected:
     }
 };
 
-QWidget* createControl(const ControlLayout& row, QWidget* parent)
-{
-    switch (row.kind) {
-    case ControlKind::Label: {
-        auto* label = new QLabel(qtText(row.text), parent);
-        // Texts come from what the user typed: never read them as markup.
-        label->setTextFormat(Qt::PlainText);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return label;
-    }
-    case ControlKind::Entry: {
-        auto* entry = new QLineEdit(qtText(row.text), parent);
-        entry->setMaxLength(kEntryMaxLength);
-        return entry;
-    }
-    case ControlKind::Button: {
-        auto* button = new WrappingButton(qtText(row.text), parent);
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        return button;
-    }
-    }
-    return nullptr;
-}
-
 void applyLook(QWidget& widget, const ControlLayout& row)
 {
     widget.setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
@@ -98,6 +73,35 @@ void applyLook(QWidget& widget, const ControlLayout& row)
     if (row.font) {
         widget.setFont(qtFont(*row.font));
     }
+}
+
+QWidget* createControl(const ControlLayout& row, QWidget* parent)
+{
+    switch (row.kind) {
+    case ControlKind::Label: {
+        auto* label = new QLabel(qtText(row.text), parent);
+        // Texts come from what the user typed: never read them as markup.
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        applyLook(*label, row);
+        return label;
+    }
+    case ControlKind::Entry: {
+        auto* entry = new QLineEdit(parent);
+        entry->setMaxLength(kEntryMaxLength);
+        applyLook(*entry, row);
+        entry->setText(qtText(row.text)); // after the font: laid out once
+        return entry;
+    }
+    case ControlKind::Button: {
+        auto* button = new WrappingButton(qtText(row.text), parent);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        applyLook(*button, row);
+        return button;
+    }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -118,7 +122,6 @@ TimerWindow::TimerWindow()
     for (const auto& row : kLayout) {
         QWidget* widget = createControl(row, this);
         widget->setObjectName(qtName(row.name));
-        applyLook(*widget, row);
         if (widget->focusPolicy() & Qt::TabFocus) {
             tabOrder.emplace_back(row.tabIndex, widget);
         }
