@@ -1,5 +1,5 @@
-# Thin wrapper over the CMake presets. `make run` and `make test` install what
-# they need first.
+# Thin wrapper over the CMake presets for everyday commands; `run.sh` and
+# `test.sh` are the two that also work where make is not installed yet.
 .PHONY: deps build run test asan fuzz tidy bench bench-ticks bench-startup bench-idle install clean
 
 PREFIX ?= /usr/local
@@ -14,11 +14,11 @@ build: deps
 	cmake --preset default
 	cmake --build --preset default
 
-run: build
-	./build/default/src/app/timer
+run:
+	./run.sh
 
-test: build
-	ctest --preset default
+test:
+	./test.sh
 
 asan: deps
 	cmake --preset asan
