@@ -70,10 +70,10 @@ public:
     {
         // A zero time would disarm the timer; any past time fires at once.
         const nanoseconds armed = std::max(deadline, nanoseconds(1));
-        itimerspec spec{};
-        spec.it_value.tv_sec = static_cast<time_t>(armed.count() / 1'000'000'000);
-        spec.it_value.tv_nsec = static_cast<long>(armed.count() % 1'000'000'000);
-        timerfd_settime(fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+        itimerspec when{};
+        when.it_value.tv_sec = static_cast<time_t>(armed.count() / 1'000'000'000);
+        when.it_value.tv_nsec = static_cast<long>(armed.count() % 1'000'000'000);
+        timerfd_settime(fd_, TFD_TIMER_ABSTIME, &when, nullptr);
     }
 
     void cancel() override

@@ -31,11 +31,11 @@ QString qtName(std::string_view name)
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-QFont qtFont(const FontSpec& spec)
+QFont qtFont(const FontSpec& wanted)
 {
-    QFont font(familyOnThisSystem(qtText(spec.family)));
-    font.setPointSizeF(spec.pointSize);
-    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    QFont font(familyOnThisSystem(qtText(wanted.family)));
+    font.setPointSizeF(wanted.pointSize);
+    font.setWeight(static_cast<QFont::Weight>(wanted.weight));
     return font;
 }
 
