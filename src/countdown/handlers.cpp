@@ -13,7 +13,7 @@ using platform::FormsRuntime;
 
 namespace {
 
-// The handlers' view of the window: every property access clears the
+// The handlers' view of the window: every property access clears the checked
 // floating-point flags afterwards, so the decrement's check sees only the
 // conversion that produced its operand and the subtraction itself.
 class Form {
@@ -62,9 +62,8 @@ private:
     // where clearing them is not, and they are rarely set.
     static void clearFlags()
     {
-        constexpr int examined = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
-        if (std::fetestexcept(examined) != 0) {
-            std::feclearexcept(examined);
+        if (std::fetestexcept(kCheckedFlags) != 0) {
+            std::feclearexcept(kCheckedFlags);
         }
     }
 

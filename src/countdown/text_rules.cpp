@@ -162,7 +162,7 @@ double Decrement(double value)
 {
     // volatile keeps the subtraction ahead of the flag test.
     const volatile double result = value - 1.0;
-    if (std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0) {
+    if (std::fetestexcept(kCheckedFlags) != 0) {
         throw platform::ArithmeticError();
     }
     return result;

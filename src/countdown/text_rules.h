@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cfenv>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -37,9 +38,13 @@ bool IsEmptyText(std::u16string_view text);
 std::size_t TextLength(std::u16string_view text);
 std::u16string ZeroPrefix(std::u16string_view text);
 
-// value - 1, raising ArithmeticError when the floating-point flags for an
-// invalid operation, a division by zero or an overflow are set afterwards.
-// The caller clears the flags before the conversion that produced the value.
+// The floating-point flags the decrement examines: an invalid operation, a
+// division by zero, an overflow (not an inexact result or an underflow).
+inline constexpr int kCheckedFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+
+// value - 1, raising ArithmeticError when any of kCheckedFlags is set
+// afterwards. The caller clears them before the conversion that produced the
+// value.
 double Decrement(double value);
 
 // The three comparisons against constants. A NaN counts as below 11 and equal
