@@ -1,6 +1,7 @@
 #include "form/error_report.h"
 
 #include "form/layout.h"
+#include "form/qt_text.h"
 #include "platform/errors.h"
 
 #include <QMessageBox>
@@ -14,18 +15,17 @@ QString heading(platform::Display label)
 {
     for (const auto& heading : kHeadings) {
         if (heading.display == name(label)) {
-            const std::u16string_view text = layoutOf(heading.heading).text;
-            return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+            return toQString(layoutOf(heading.heading).text);
         }
     }
-    return QString::fromLatin1(name(label).data(), static_cast<qsizetype>(name(label).size()));
+    return toQString(name(label));
 }
 
 } // namespace
 
 void MessageBoxReport::show(QWidget& window, const QString& message)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf16(kWindowTitle.data(), kWindowTitle.size()),
+    QMessageBox box(QMessageBox::Warning, toQString(kWindowTitle),
                     message, QMessageBox::Ok, &window);
     box.setWindowModality(Qt::ApplicationModal);
     box.setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
@@ -36,19 +36,15 @@ void MessageBoxReport::show(QWidget& window, const QString& message)
 QString describe(const platform::HandlerError& error)
 {
     if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
-        const std::u16string& text = conversion->text();
         return QStringLiteral("בשדה \"%1\" כתוב \"%2\", וזה אינו מספר. יש להקליד מספר ולהתחיל שוב.")
-            .arg(heading(conversion->label()),
-                 QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+            .arg(heading(conversion->label()), toQString(std::u16string_view(conversion->text())));
     }
     if (dynamic_cast<const platform::ArithmeticError*>(&error) != nullptr) {
         return QStringLiteral("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.");
     }
     if (const auto* access = dynamic_cast<const platform::PropertyAccessError*>(&error)) {
         return QStringLiteral("אין גישה לרכיב %1 (%2). הספירה נעצרה.")
-            .arg(QString::fromStdString(access->control()),
-                 QString::fromLatin1(platform::name(access->property()).data(),
-                                     static_cast<qsizetype>(platform::name(access->property()).size())));
+            .arg(toQString(std::string_view(access->control())), toQString(platform::name(access->property())));
     }
     return QString::fromStdString(error.what());
 }

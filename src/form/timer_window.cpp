@@ -2,6 +2,7 @@
 
 #include "form/fonts.h"
 #include "form/layout.h"
+#include "form/qt_text.h"
 
 #include <QFont>
 #include <QIcon>
@@ -21,19 +22,9 @@ namespace timer::form {
 
 namespace {
 
-QString qtText(std::u16string_view text)
-{
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString qtName(std::string_view name)
-{
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
 QFont qtFont(const FontSpec& wanted)
 {
-    QFont font(familyOnThisSystem(qtText(wanted.family)));
+    QFont font(familyOnThisSystem(toQString(wanted.family)));
     font.setPointSizeF(wanted.pointSize);
     font.setWeight(static_cast<QFont::Weight>(wanted.weight));
     return font;
@@ -79,7 +70,7 @@ QWidget* createControl(const ControlLayout& row, QWidget* parent)
 {
     switch (row.kind) {
     case ControlKind::Label: {
-        auto* label = new QLabel(qtText(row.text), parent);
+        auto* label = new QLabel(toQString(row.text), parent);
         // Texts come from what the user typed: never read them as markup.
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -90,11 +81,11 @@ QWidget* createControl(const ControlLayout& row, QWidget* parent)
         auto* entry = new QLineEdit(parent);
         entry->setMaxLength(kEntryMaxLength);
         applyLook(*entry, row);
-        entry->setText(qtText(row.text)); // after the font: laid out once
+        entry->setText(toQString(row.text)); // after the font: laid out once
         return entry;
     }
     case ControlKind::Button: {
-        auto* button = new WrappingButton(qtText(row.text), parent);
+        auto* button = new WrappingButton(toQString(row.text), parent);
         button->setAutoDefault(false);
         button->setDefault(false);
         applyLook(*button, row);
@@ -109,7 +100,7 @@ QWidget* createControl(const ControlLayout& row, QWidget* parent)
 TimerWindow::TimerWindow()
 {
     setObjectName(QStringLiteral("Timer"));
-    setWindowTitle(qtText(kWindowTitle));
+    setWindowTitle(toQString(kWindowTitle));
     setWindowIcon(QIcon(QPixmap(timer_xpm)));
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
     setFont(qtFont(kDialogFont));
@@ -121,7 +112,7 @@ TimerWindow::TimerWindow()
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const auto& row : kLayout) {
         QWidget* widget = createControl(row, this);
-        widget->setObjectName(qtName(row.name));
+        widget->setObjectName(toQString(row.name));
         if (widget->focusPolicy() & Qt::TabFocus) {
             tabOrder.emplace_back(row.tabIndex, widget);
         }
@@ -153,7 +144,7 @@ TimerWindow::TimerWindow()
 template <typename Widget>
 Widget& TimerWindow::control(std::string_view name) const
 {
-    auto* widget = findChild<Widget*>(qtName(name), Qt::FindDirectChildrenOnly);
+    auto* widget = findChild<Widget*>(toQString(name), Qt::FindDirectChildrenOnly);
     Q_ASSERT(widget != nullptr);
     return *widget;
 }
