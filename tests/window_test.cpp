@@ -5,13 +5,17 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 using namespace timer::testing;
@@ -30,7 +34,8 @@ struct Fixture {
     Fixture()
     {
         form.window().show();
-        QApplication::setActiveWindow(&form.window());
+        form.window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form.window()));
     }
 
     template <typename Widget = QWidget>
@@ -73,6 +78,29 @@ struct Fixture {
 };
 
 const QStringList kZero{"00", "00", "00"};
+
+// WCAG's contrast ratio of two colours, 1 to 21.
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& colour) {
+        const auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+    };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// The colours a dark desktop scheme hands the application.
+QPalette darkScheme()
+{
+    QPalette palette(QColor(0x30, 0x30, 0x30), QColor(0x20, 0x20, 0x20));
+    palette.setColor(QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0));
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    return palette;
+}
 
 } // namespace
 
@@ -162,6 +190,106 @@ private slots:
         QCOMPARE(QFontInfo(f.find("Command1")->font()).family(), QStringLiteral("David CLM"));
     }
 
+    // The yellow band and the green headings draw dark ink, and entries and
+    // buttons stay readable, whatever the scheme; a box keeps its frame on
+    // the black window.
+    void readableUnderAnyScheme_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("default scheme") << false;
+        QTest::newRow("dark scheme") << true;
+    }
+
+    void readableUnderAnyScheme()
+    {
+        QFETCH(bool, dark);
+        const QPalette saved = QApplication::palette();
+        if (dark) {
+            QApplication::setPalette(darkScheme());
+        }
+        Fixture f;
+        const QImage image = f.form.window().grab().toImage();
+        QApplication::setPalette(saved);
+        for (const char* name : {"Label1", "Label2", "Label6", "Label8"}) {
+            const QRect area = f.find(name)->geometry();
+            const int background = qBlue(image.pixel(area.topLeft()));
+            int darkest = 255;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    // Light ink would raise blue above the yellow's or green's.
+                    QVERIFY2(qBlue(image.pixel(x, y)) <= background, name);
+                    darkest = std::min(darkest, qGray(image.pixel(x, y)));
+                }
+            }
+            QVERIFY2(darkest < 64, name);
+        }
+        for (const char* name : {"Text1", "Command2"}) {
+            const QPalette& palette = f.find(name)->palette();
+            QVERIFY(contrast(palette.color(QPalette::Text), palette.color(QPalette::Base)) >= 4.5);
+            QVERIFY(contrast(palette.color(QPalette::ButtonText), palette.color(QPalette::Button)) >= 4.5);
+        }
+        const QRect box = f.find("Text2")->geometry();
+        QVERIFY(qGray(image.pixel(box.left(), box.center().y())) > 64);
+    }
+
+    // Run also with one font on the system, where every stand-in is missing.
+    void textsFitTheirControls()
+    {
+        Fixture f;
+        for (QWidget* control : f.form.window().findChildren<QWidget*>()) {
+            const QString text = control->property("text").toString();
+            const QFontMetricsF metrics(control->font());
+            // A button may break its caption at blanks.
+            const QStringList words = qobject_cast<QPushButton*>(control) != nullptr ? text.split(' ') : QStringList{text};
+            for (const QString& word : words) {
+                const QRectF ink = metrics.tightBoundingRect(word);
+                QVERIFY2(ink.width() <= control->contentsRect().width(), qPrintable(control->objectName()));
+                QVERIFY2(ink.height() <= control->contentsRect().height(), qPrintable(control->objectName()));
+            }
+        }
+    }
+
+    // What the user types replaces the whole box: at start, after Tab, after
+    // a click.
+    void typingReplacesTheFocusedBox()
+    {
+        Fixture f;
+        QTRY_COMPARE(QApplication::focusWidget(), f.find("Text1"));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("15"));
+        QCOMPARE(f.text("Text1"), QStringLiteral("15"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+        QCOMPARE(f.text("Text2"), QStringLiteral("7"));
+        QTest::mouseClick(f.find("Text3"), Qt::LeftButton);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4"));
+        QCOMPARE(f.text("Text3"), QStringLiteral("4"));
+    }
+
+    // A character outside the BMP takes both units of a box or none.
+    void noHalfCharacters()
+    {
+        Fixture f;
+        const QString face = QString::fromUcs4(U"\U0001F600", 1);
+        const auto typeFace = [&f, &face](const char* box) {
+            QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, face);
+            QApplication::sendEvent(f.find(box), &typed);
+        };
+        f.type("Text1", "1");
+        typeFace("Text1");
+        QCOMPARE(f.text("Text1"), QStringLiteral("1"));
+
+        QApplication::clipboard()->setText(QStringLiteral("1") + face);
+        auto* box = f.find<QLineEdit>("Text2");
+        box->selectAll();
+        box->paste();
+        QCOMPARE(box->text(), QStringLiteral("1"));
+
+        f.type("Text3", "");
+        typeFace("Text3");
+        QCOMPARE(f.text("Text3"), face);
+    }
+
     void displayBandIsUnbrokenYellow()
     {
         Fixture f;
@@ -177,15 +305,6 @@ private slots:
         QCOMPARE(image.pixel(31, 100), qRgb(0, 0, 0));
         QCOMPARE(image.pixel(193, 100), qRgb(0, 0, 0));
         QCOMPARE(image.pixel(40, 10), qRgb(0x80, 0xFF, 0x80)); // a heading
-    }
-
-    void digitsFitTheirLabels()
-    {
-        Fixture f;
-        auto* label = f.find<QLabel>("Label1");
-        const QFontMetrics metrics(label->font());
-        QVERIFY(metrics.horizontalAdvance(QStringLiteral("00")) <= label->width());
-        QVERIFY(metrics.tightBoundingRect(QStringLiteral("00")).height() <= label->height());
     }
 
     void accessibility()

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/forms_runtime.h"
+
 #include <QRgb>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
@@ -44,9 +47,17 @@ inline constexpr int kEntryMaxLength = 2;
 inline constexpr QRgb kGreen = 0xFF80FF80;
 inline constexpr QRgb kYellow = 0xFFFFFF00;
 inline constexpr QRgb kWhite = 0xFFFFFFFF;
-// What controls that name no font of their own are drawn with: the classic
-// dialog font, small enough for the credit line and the narrow buttons.
-inline constexpr FontSpec kDialogFont{u"MS Sans Serif", 8, 400};
+// The headings and the display draw dark ink whatever the colour scheme:
+// light text would vanish on their yellow and green.
+inline constexpr QRgb kInk = 0xFF000000;
+// Entry boxes and buttons: the classic light face, so their text and frames
+// read the same on the black window under any colour scheme.
+inline constexpr QRgb kControlFace = 0xFFF0F0F0;
+// What controls that name no font of their own are drawn with. Of the free
+// faces with Hebrew, Frank Ruehl CLM fits the credit line at 8 pt (101 of
+// 114 px) and keeps its "rn" apart from "m"; the sans faces that fit blur
+// them into one at this size.
+inline constexpr FontSpec kDialogFont{u"Frank Ruehl CLM", 8, 400};
 inline constexpr FontSpec kEntryFont{u"MS Sans Serif", 13.5, 400};
 inline constexpr FontSpec kDigitFont{u"David", 35.25, 350};
 inline constexpr FontSpec kColonFont{u"MS Sans Serif", 24, 400};
@@ -55,17 +66,17 @@ inline constexpr FontSpec kStartFont{u"David", 24, 350};
 // In the order of their place on the screen; later rows lie above earlier ones
 // where they overlap.
 inline constexpr std::array<ControlLayout, 15> kLayout{{
-    {"Label6", ControlKind::Label, u"שעות", 480, 120, 495, 255, kGreen, {}, {}, 11},
-    {"Label7", ControlKind::Label, u"דקות", 1440, 120, 495, 255, kGreen, {}, {}, 12},
-    {"Label8", ControlKind::Label, u"שניות", 2400, 120, 495, 255, kGreen, {}, {}, 13},
+    {"Label6", ControlKind::Label, u"שעות", 480, 120, 495, 255, kGreen, kInk, {}, 11},
+    {"Label7", ControlKind::Label, u"דקות", 1440, 120, 495, 255, kGreen, kInk, {}, 12},
+    {"Label8", ControlKind::Label, u"שניות", 2400, 120, 495, 255, kGreen, kInk, {}, 13},
     {"Text1", ControlKind::Entry, u"00", 480, 480, 495, 495, {}, {}, kEntryFont, 0},
     {"Text2", ControlKind::Entry, u"00", 1440, 480, 495, 495, {}, {}, kEntryFont, 7},
     {"Text3", ControlKind::Entry, u"00", 2400, 480, 495, 495, {}, {}, kEntryFont, 8},
-    {"Label1", ControlKind::Label, u"00", 480, 1200, 735, 615, kYellow, {}, kDigitFont, 2},
-    {"Label2", ControlKind::Label, u":", 1200, 1200, 135, 615, kYellow, {}, kColonFont, 3},
-    {"Label3", ControlKind::Label, u"00", 1320, 1200, 735, 615, kYellow, {}, kDigitFont, 4},
-    {"Label4", ControlKind::Label, u":", 2040, 1200, 135, 615, kYellow, {}, kColonFont, 5},
-    {"Label5", ControlKind::Label, u"00", 2160, 1200, 735, 615, kYellow, {}, kDigitFont, 6},
+    {"Label1", ControlKind::Label, u"00", 480, 1200, 735, 615, kYellow, kInk, kDigitFont, 2},
+    {"Label2", ControlKind::Label, u":", 1200, 1200, 135, 615, kYellow, kInk, kColonFont, 3},
+    {"Label3", ControlKind::Label, u"00", 1320, 1200, 735, 615, kYellow, kInk, kDigitFont, 4},
+    {"Label4", ControlKind::Label, u":", 2040, 1200, 135, 615, kYellow, kInk, kColonFont, 5},
+    {"Label5", ControlKind::Label, u"00", 2160, 1200, 735, 615, kYellow, kInk, kDigitFont, 6},
     {"Label9", ControlKind::Label, u"נבנה ע\"י Varnok Tamsel", 840, 1920, 1710, 255, {}, kWhite, {}, 14},
     {"Command2", ControlKind::Button, u"הפסק \\ המשך", 120, 2160, 735, 615, {}, {}, {}, 9},
     {"Command1", ControlKind::Button, u"התחל", 1080, 2280, 1215, 735, {}, {}, kStartFont, 1},
@@ -87,12 +98,20 @@ inline constexpr std::array<Heading, 3> kHeadings{{
 // Precondition: name is a row of kLayout.
 constexpr const ControlLayout& layoutOf(std::string_view name)
 {
-    for (const auto& row : kLayout) {
-        if (row.name == name) {
-            return row;
-        }
-    }
-    throw "no such control";
+    return *std::ranges::find(kLayout, name, &ControlLayout::name);
 }
+
+constexpr bool hasControl(std::string_view name, ControlKind kind)
+{
+    return std::ranges::any_of(kLayout, [&](const auto& row) { return row.name == name && row.kind == kind; });
+}
+
+// Every control the window hands out by role is a row of the right kind.
+static_assert(std::ranges::all_of(platform::kFieldPairs, [](const auto& pair) {
+    return hasControl(name(pair.display), ControlKind::Label) && hasControl(name(pair.entry), ControlKind::Entry);
+}));
+static_assert(std::ranges::all_of(kHeadings, [](const auto& row) { return hasControl(row.heading, ControlKind::Label); }));
+static_assert(hasControl("Command1", ControlKind::Button) && hasControl("Command2", ControlKind::Button)
+              && hasControl("Command3", ControlKind::Button));
 
 } // namespace timer::form

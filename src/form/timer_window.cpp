@@ -4,6 +4,7 @@
 #include "form/layout.h"
 #include "form/qt_text.h"
 
+#include <QFocusEvent>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
@@ -11,7 +12,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QStylePainter>
+#include <QValidator>
 
 #include <algorithm>
 #include <vector>
@@ -30,11 +33,83 @@ QFont qtFont(const FontSpec& wanted)
     return font;
 }
 
+// Takes out every half of a surrogate pair that has lost its other half, so
+// that the two-unit limit of a box refuses a character that does not fit
+// whole instead of keeping half of it.
+class WholeCharacters final : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override
+    {
+        for (qsizetype i = 0; i < input.size();) {
+            const bool paired = input[i].isHighSurrogate() && i + 1 < input.size() && input[i + 1].isLowSurrogate();
+            if (paired) {
+                i += 2;
+            } else if (input[i].isSurrogate()) {
+                input.remove(i, 1);
+                position -= static_cast<int>(i < position);
+            } else {
+                ++i;
+            }
+        }
+        return Acceptable;
+    }
+};
+
+// An entry box whose whole text is selected whenever it takes the focus, so
+// that what the user types replaces it: the box is full, and a keystroke
+// would otherwise be refused.
+class EntryBox final : public QLineEdit {
+public:
+    explicit EntryBox(QWidget* parent)
+        : QLineEdit(parent)
+    {
+        setValidator(new WholeCharacters(this));
+    }
+
+    QSizeF textRoom() const
+    {
+        constexpr int kInnerMargin = 2; // QLineEdit's own, each side
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+        return contents.marginsRemoved(textMargins()).size() - QSize(2 * kInnerMargin, 0);
+    }
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QLineEdit::focusInEvent(event);
+        // After a context menu the text stays as the user left it.
+        if (event->reason() != Qt::PopupFocusReason) {
+            selectAll();
+            selectOnPress_ = event->reason() == Qt::MouseFocusReason;
+        }
+    }
+
+    // The press that gave the focus would place the caret and drop the
+    // selection: select again after it.
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QLineEdit::mousePressEvent(event);
+        if (selectOnPress_) {
+            selectOnPress_ = false;
+            selectAll();
+        }
+    }
+
+private:
+    bool selectOnPress_ = false;
+};
+
 // A push button whose caption breaks into lines where it is wider than the
 // button, as "הפסק \ המשך" must on its narrow button.
 class WrappingButton final : public QPushButton {
 public:
     using QPushButton::QPushButton;
+
+    QSizeF textRoom() const { return textArea().size(); }
 
 protected:
     void paintEvent(QPaintEvent* /*event*/) override
@@ -44,15 +119,22 @@ protected:
         initStyleOption(&option);
         option.text.clear();
         painter.drawControl(QStyle::CE_PushButton, option);
-        const QRect textArea = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
-        painter.drawText(textArea, Qt::AlignCenter | Qt::TextWordWrap, text());
+        painter.drawText(textArea(), Qt::AlignCenter | Qt::TextWordWrap, text());
+    }
+
+private:
+    QRect textArea() const
+    {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        return style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     }
 };
 
 void applyLook(QWidget& widget, const ControlLayout& row)
 {
     widget.setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
-    QPalette palette = widget.palette();
+    QPalette palette = row.kind == ControlKind::Label ? widget.palette() : QPalette(QColor::fromRgb(kControlFace));
     if (row.background) {
         palette.setColor(QPalette::Window, QColor::fromRgb(*row.background));
         widget.setAutoFillBackground(true);
@@ -66,6 +148,20 @@ void applyLook(QWidget& widget, const ControlLayout& row)
     }
 }
 
+// Where no stand-in font exists, the text is drawn smaller rather than cut.
+void fitText(QWidget& widget, const QString& text, QSizeF room, TextFit how)
+{
+    const QFont font = fitted(widget.font(), text, room, how);
+    if (font != widget.font()) {
+        widget.setFont(font);
+    }
+}
+
+bool isHeading(const ControlLayout& row)
+{
+    return std::ranges::any_of(kHeadings, [&](const Heading& heading) { return heading.heading == row.name; });
+}
+
 QWidget* createControl(const ControlLayout& row, QWidget* parent)
 {
     switch (row.kind) {
@@ -73,14 +169,17 @@ QWidget* createControl(const ControlLayout& row, QWidget* parent)
         auto* label = new QLabel(toQString(row.text), parent);
         // Texts come from what the user typed: never read them as markup.
         label->setTextFormat(Qt::PlainText);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // Absolute: a right-to-left text still starts at the left edge.
+        label->setAlignment(isHeading(row) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
         applyLook(*label, row);
+        fitText(*label, label->text(), label->contentsRect().size(), TextFit::Ink);
         return label;
     }
     case ControlKind::Entry: {
-        auto* entry = new QLineEdit(parent);
+        auto* entry = new EntryBox(parent);
         entry->setMaxLength(kEntryMaxLength);
         applyLook(*entry, row);
+        fitText(*entry, toQString(row.text), entry->textRoom(), TextFit::Advance);
         entry->setText(toQString(row.text)); // after the font: laid out once
         return entry;
     }
@@ -89,6 +188,7 @@ QWidget* createControl(const ControlLayout& row, QWidget* parent)
         button->setAutoDefault(false);
         button->setDefault(false);
         applyLook(*button, row);
+        fitText(*button, button->text(), button->textRoom(), TextFit::WrappedLines);
         return button;
     }
     }
@@ -109,10 +209,12 @@ TimerWindow::TimerWindow()
     setPalette(background);
     setAutoFillBackground(true);
 
+    std::vector<std::pair<std::string_view, QWidget*>> built;
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const auto& row : kLayout) {
         QWidget* widget = createControl(row, this);
         widget->setObjectName(toQString(row.name));
+        built.emplace_back(row.name, widget);
         if (widget->focusPolicy() & Qt::TabFocus) {
             tabOrder.emplace_back(row.tabIndex, widget);
         }
@@ -122,31 +224,27 @@ TimerWindow::TimerWindow()
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     }
 
+    // The layout's checks make each of these a row of the kind cast to.
+    const auto control = [&built](std::string_view name) {
+        return std::ranges::find(built, name, &std::pair<std::string_view, QWidget*>::first)->second;
+    };
     for (const auto& pair : platform::kFieldPairs) {
-        displays_.at(static_cast<std::size_t>(pair.display)) = &control<QLabel>(name(pair.display));
-        entries_.at(static_cast<std::size_t>(pair.entry)) = &control<QLineEdit>(name(pair.entry));
+        displays_.at(static_cast<std::size_t>(pair.display)) = static_cast<QLabel*>(control(name(pair.display)));
+        entries_.at(static_cast<std::size_t>(pair.entry)) = static_cast<QLineEdit*>(control(name(pair.entry)));
     }
-    command1_ = &control<QPushButton>("Command1");
-    command2_ = &control<QPushButton>("Command2");
-    command3_ = &control<QPushButton>("Command3");
+    command1_ = static_cast<QPushButton*>(control("Command1"));
+    command2_ = static_cast<QPushButton*>(control("Command2"));
+    command3_ = static_cast<QPushButton*>(control("Command3"));
 
     // A screen reader names each box by its heading, and reads each display
     // field's own text with its heading as the description.
     for (const auto& heading : kHeadings) {
-        const QString text = control<QLabel>(heading.heading).text();
-        control<QLineEdit>(heading.entry).setAccessibleName(text);
-        control<QLabel>(heading.display).setAccessibleDescription(text);
+        const QString text = toQString(layoutOf(heading.heading).text);
+        control(heading.entry)->setAccessibleName(text);
+        control(heading.display)->setAccessibleDescription(text);
     }
 
     tabOrder.front().second->setFocus();
-}
-
-template <typename Widget>
-Widget& TimerWindow::control(std::string_view name) const
-{
-    auto* widget = findChild<Widget*>(toQString(name), Qt::FindDirectChildrenOnly);
-    Q_ASSERT(widget != nullptr);
-    return *widget;
 }
 
 QLabel& TimerWindow::display(platform::Display label) const

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include <array>
-#include <string_view>
 
 class QLabel;
 class QLineEdit;
@@ -28,9 +27,6 @@ public:
     QPushButton& resetButton() const { return *command3_; }
 
 private:
-    template <typename Widget>
-    Widget& control(std::string_view name) const;
-
     std::array<QLabel*, 3> displays_{};
     std::array<QLineEdit*, 3> entries_{};
     QPushButton* command1_ = nullptr;
