@@ -14,6 +14,9 @@ icon="$prefix/share/icons/hicolor/32x32/apps/$app_id.png"
 # A PNG whose header says 32 x 32.
 [ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ]
 [ "$(head -c 24 "$icon" | tail -c 8 | od -An -tx1 | tr -d ' \n')" = "0000002000000020" ]
+test -x "$prefix/libexec/timer/timer-bell"
 desktop-file-validate "$prefix/share/applications/$app_id.desktop"
+# The launcher and the window are tied by the window's class, the program's name.
+grep -qx 'StartupWMClass=Timer' "$prefix/share/applications/$app_id.desktop"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$app_id.metainfo.xml"
 echo "installed files are valid"

@@ -1,5 +1,6 @@
 #include "gui_fakes.h"
 
+#include "form/error_report.h"
 #include "form/fonts.h"
 #include "form/timer_form.h"
 
@@ -11,8 +12,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -433,9 +437,63 @@ private slots:
         f.type("Text2", "x");
         f.click("Command1");
         QCOMPARE(f.report.messages.size(), 1);
-        QVERIFY(f.report.messages[0].contains(QStringLiteral("דקות")));
         QVERIFY(!f.running());
         QVERIFY(!f.wake.due());
+    }
+
+    // The report quotes the box as typed, not the display's copy, and
+    // writes out what would draw nothing.
+    void reportQuotesWhatWasTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("one letter") << "x" << "\"x\"";
+        QTest::newRow("right-to-left mark and digit") << QStringLiteral("\u200F5") << "\"[U+200F]5\"";
+        QTest::newRow("zero-width space") << QStringLiteral("\u200B") << "\"[U+200B]\"";
+    }
+
+    void reportQuotesWhatWasTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, quoted);
+        Fixture f;
+        f.find<QLineEdit>("Text2")->setText(typed);
+        f.click("Command1");
+        QCOMPARE(f.report.messages.size(), 1);
+        QVERIFY(f.report.messages[0].contains(QStringLiteral("\"דקות\"")));
+        QVERIFY2(f.report.messages[0].contains(quoted), qPrintable(f.report.messages[0]));
+    }
+
+    // The real report: a key held from before it opened does not dismiss
+    // it, and closing the window closes the report and ends the program.
+    void reportLeavesTheWindowFreeToClose()
+    {
+        ManualClock clock;
+        ManualWakeTimer wake{clock};
+        CountingBell bell;
+        timer::form::MessageBoxReport report;
+        TimerForm form{{clock, wake, bell, report}};
+        form.window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form.window()));
+        form.window().entry(timer::platform::Entry::Text2).setText(QStringLiteral("x"));
+        bool stayedOpen = false;
+        bool closeHeldBack = true;
+        QTimer::singleShot(0, [&] {
+            auto* box = form.window().findChild<QMessageBox*>();
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+            QApplication::sendEvent(box->button(QMessageBox::Ok), &repeat);
+            stayedOpen = box->isVisible();
+            // The window system holds back a close request while a modal window is open.
+            closeHeldBack = QGuiApplication::modalWindow() != nullptr;
+            form.window().windowHandle()->close();
+            box->reject(); // a failure, not a hang, where the close was held back
+        });
+        form.window().startButton().click(); // returns when the report is gone
+        QVERIFY(stayedOpen);
+        QVERIFY(!closeHeldBack);
+        // No window is left open, so the program's loop ends.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        QVERIFY(std::ranges::none_of(windows, &QWidget::isVisible));
     }
 
     void nothingRunsWhileTheReportIsOpen()

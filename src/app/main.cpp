@@ -19,6 +19,38 @@ bool hasDisplay()
     });
 }
 
+QString displayNamed()
+{
+    QStringList named;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (qEnvironmentVariableIsSet(variable)) {
+            named << QStringLiteral("%1=%2").arg(QLatin1StringView(variable), qEnvironmentVariable(variable));
+        }
+    }
+    return named.join(QStringLiteral(", "));
+}
+
+// While the window system is being reached, Qt's messages are held back: a
+// display that does not answer ends the start in one line of ours, status 1,
+// where Qt would print several and abort.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+QtMessageHandler qtHandler = nullptr;
+QList<HeldMessage> heldBack;
+
+void holdBack(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "timer: cannot open the window: the display does not answer (%s)\n",
+                     qPrintable(displayNamed()));
+        std::_Exit(EXIT_FAILURE);
+    }
+    heldBack.append({type, context.category, message});
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -28,7 +60,12 @@ int main(int argc, char* argv[])
                    stderr);
         return EXIT_FAILURE;
     }
+    qtHandler = qInstallMessageHandler(holdBack);
     QApplication application(argc, argv);
+    qInstallMessageHandler(qtHandler);
+    for (const auto& message : heldBack) {
+        qtHandler(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category.constData()), message.text);
+    }
     QApplication::setApplicationName(QStringLiteral("Timer"));
     QApplication::setDesktopFileName(QStringLiteral(TIMER_APP_ID));
 

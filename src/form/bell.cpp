@@ -1,92 +1,101 @@
 #include "form/bell.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDir>
+#include <QFileInfo>
 #include <QWidget>
-
-#include <canberra.h>
-#include <dlfcn.h>
-
-#include <algorithm>
-#include <vector>
 
 namespace timer::form {
 
-// libcanberra, opened on demand, with one context per way to the speakers.
-struct DesktopBell::Canberra {
-    void* library = nullptr;
-    decltype(&ca_context_destroy) destroy = nullptr;
-    decltype(&ca_context_play) play = nullptr;
-    std::vector<ca_context*> contexts;
+namespace {
 
-    Canberra()
-    {
-        library = dlopen("libcanberra.so.0", RTLD_LAZY | RTLD_LOCAL);
-        if (library == nullptr) {
-            return;
-        }
-        const auto create = reinterpret_cast<decltype(&ca_context_create)>(dlsym(library, "ca_context_create"));
-        const auto setDriver =
-            reinterpret_cast<decltype(&ca_context_set_driver)>(dlsym(library, "ca_context_set_driver"));
-        const auto changeProps =
-            reinterpret_cast<decltype(&ca_context_change_props)>(dlsym(library, "ca_context_change_props"));
-        destroy = reinterpret_cast<decltype(&ca_context_destroy)>(dlsym(library, "ca_context_destroy"));
-        play = reinterpret_cast<decltype(&ca_context_play)>(dlsym(library, "ca_context_play"));
-        if (create == nullptr || setDriver == nullptr || changeProps == nullptr || destroy == nullptr
-            || play == nullptr) {
-            return;
-        }
-        // libcanberra stops at the sound server when none answers, so ALSA
-        // gets a context of its own.
-        for (const char* driver : {static_cast<const char*>(nullptr), "alsa"}) {
-            ca_context* context = nullptr;
-            if (create(&context) != CA_SUCCESS) {
-                continue;
-            }
-            if (driver != nullptr) {
-                setDriver(context, driver);
-            }
-            changeProps(context, CA_PROP_APPLICATION_NAME, "Timer", CA_PROP_APPLICATION_ID, TIMER_APP_ID,
-                        nullptr);
-            contexts.push_back(context);
-        }
+// Without an address libdbus would try to start a bus of its own, and wait
+// for it.
+bool sessionBusKnown()
+{
+    return qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")
+           || QFileInfo::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/bus"));
+}
+
+} // namespace
+
+void EndNotification::show()
+{
+    if (!sessionBusKnown()) {
+        return;
     }
-
-    ~Canberra()
-    {
-        for (ca_context* context : contexts) {
-            destroy(context);
+    QDBusMessage notify = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral(TIMER_APP_ID)}};
+    notify << QStringLiteral("Timer") << shown_.value_or(0) << QStringLiteral(TIMER_APP_ID)
+           << QStringLiteral("Timer") << QStringLiteral("הספירה לאחור הסתיימה.") << QStringList() << hints
+           << -1;
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        const QDBusPendingReply<unsigned> reply = *call;
+        if (reply.isValid()) {
+            shown_ = reply.value();
         }
-        // The library stays loaded: the sound stack below it keeps global
-        // state for the life of the process.
+        call->deleteLater();
+    });
+}
+
+DesktopBell::DesktopBell(QString player)
+    : player_(std::move(player))
+{
+    sound_.setStandardOutputFile(QProcess::nullDevice());
+    sound_.setStandardErrorFile(QProcess::nullDevice());
+    soundLimit_.setSingleShot(true);
+    QObject::connect(&soundLimit_, &QTimer::timeout, &sound_, &QProcess::kill);
+    QObject::connect(&sound_, &QProcess::finished, [this](int status, QProcess::ExitStatus how) {
+        soundLimit_.stop();
+        if (how == QProcess::NormalExit && status != 0) {
+            QApplication::beep();
+        }
+    });
+    QObject::connect(&sound_, &QProcess::errorOccurred, [](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            QApplication::beep();
+        }
+    });
+}
+
+DesktopBell::~DesktopBell()
+{
+    // A sound still stalled when the program ends is given up at once.
+    if (soundInFlight()) {
+        sound_.kill();
+        sound_.waitForFinished();
     }
-
-    Canberra(const Canberra&) = delete;
-    Canberra& operator=(const Canberra&) = delete;
-
-    // The first context that can play the bell plays it.
-    bool ring()
-    {
-        return std::ranges::any_of(contexts, [this](ca_context* context) {
-            return play(context, 0, CA_PROP_EVENT_ID, "bell", CA_PROP_EVENT_DESCRIPTION, "Countdown finished",
-                        nullptr)
-                   == CA_SUCCESS;
-        });
-    }
-};
-
-DesktopBell::DesktopBell() = default;
-
-DesktopBell::~DesktopBell() = default;
+}
 
 void DesktopBell::ring(QWidget& window)
 {
-    if (!canberra_) {
-        canberra_ = std::make_unique<Canberra>();
-    }
-    if (!canberra_->ring()) {
+    if (player_.isEmpty()) {
         QApplication::beep();
+    } else if (!soundInFlight()) {
+        sound_.start(player_, {});
+        soundLimit_.start(kSoundLimit);
     }
     QApplication::alert(&window);
+    notification_.show();
+}
+
+QString installedBellPlayer()
+{
+    const QDir programs(QCoreApplication::applicationDirPath());
+    for (const QString& candidate : {QStringLiteral("timer-bell"), QStringLiteral(TIMER_BELL_FROM_BIN)}) {
+        const QFileInfo player(programs.filePath(candidate));
+        if (player.isExecutable()) {
+            return player.absoluteFilePath();
+        }
+    }
+    return {};
 }
 
 } // namespace timer::form

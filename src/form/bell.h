@@ -1,6 +1,12 @@
 #pragma once
 
-#include <memory>
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+#include <optional>
 
 class QWidget;
 
@@ -18,23 +24,48 @@ protected:
     Bell& operator=(const Bell&) = default;
 };
 
-// The sound theme's "bell" through libcanberra: the desktop's sound server
-// first, then ALSA directly, and QApplication::beep() where neither can play.
-// Then a request for the user's attention, so that a count ending behind
-// other windows is seen. libcanberra and its decoders are loaded at the first
-// ring, not at start-up.
+// Tells the desktop's notification server that a count has ended. The call
+// is never waited for; a later end replaces the earlier notice.
+class EndNotification final : public QObject {
+    Q_OBJECT
+
+public:
+    void show();
+    bool onScreen() const { return shown_.has_value(); }
+
+private:
+    std::optional<unsigned> shown_; // the server's id of the notice on screen
+};
+
+// The end of a count, every way the desktop offers: the sound theme's "bell"
+// (QApplication::beep() where it cannot play), a request for the user's
+// attention, and a notification. The sound plays in a process of its own,
+// at most one at a time, and is given up after kSoundLimit, so a sound
+// server that stalls never holds up the window; its messages are dropped.
 class DesktopBell final : public Bell {
 public:
-    DesktopBell();
+    static constexpr std::chrono::seconds kSoundLimit{5};
+
+    // player: the sound program; empty where there is none.
+    explicit DesktopBell(QString player);
     ~DesktopBell() override;
     DesktopBell(const DesktopBell&) = delete;
     DesktopBell& operator=(const DesktopBell&) = delete;
 
     void ring(QWidget& window) override;
 
+    bool soundInFlight() const { return sound_.state() != QProcess::NotRunning; }
+    bool notificationOnScreen() const { return notification_.onScreen(); }
+
 private:
-    struct Canberra;
-    std::unique_ptr<Canberra> canberra_;
+    QString player_;
+    QProcess sound_;
+    QTimer soundLimit_;
+    EndNotification notification_;
 };
+
+// The sound program installed with this one, or beside it in the build tree;
+// empty where neither exists.
+QString installedBellPlayer();
 
 } // namespace timer::form

@@ -10,11 +10,11 @@
 namespace timer::form {
 
 // The real things the window runs on: the boot clock, the system's wake-up
-// timer, the desktop bell and the message-box error report.
+// timer, the desktop's end-of-count alert and the message-box error report.
 struct DesktopServices {
     BootClock clock;
     std::unique_ptr<WakeTimer> wakeTimer = makeSystemWakeTimer(clock);
-    DesktopBell bell;
+    DesktopBell bell{installedBellPlayer()};
     MessageBoxReport errorReport;
 
     Services services() { return {clock, *wakeTimer, bell, errorReport}; }

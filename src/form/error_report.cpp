@@ -2,8 +2,13 @@
 
 #include "form/layout.h"
 #include "form/qt_text.h"
+#include "form/timer_window.h"
 #include "platform/errors.h"
 
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -21,23 +26,108 @@ QString heading(platform::Display label)
     return toQString(name(label));
 }
 
+const QLineEdit& entryOf(const TimerWindow& window, platform::Display label)
+{
+    const auto pair = std::ranges::find(platform::kFieldPairs, label, &platform::FieldPair::display);
+    return window.entry(pair->entry);
+}
+
+// Closes the report when the window it belongs to is closed.
+class CloseFollower final : public QObject {
+public:
+    explicit CloseFollower(QDialog& report)
+        : report_(report)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            report_.reject();
+        }
+        return false;
+    }
+
+private:
+    QDialog& report_;
+};
+
 } // namespace
+
+void HeldKeyGuard::arm()
+{
+    if (!armed_) {
+        qApp->installEventFilter(this);
+        armed_ = true;
+    }
+    pressedSinceArmed_.clear();
+}
+
+bool HeldKeyGuard::eventFilter(QObject* /*watched*/, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
+        return false;
+    }
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyPress) {
+        if (key->isAutoRepeat()) {
+            return !pressedSinceArmed_.contains(key->key());
+        }
+        pressedSinceArmed_.insert(key->key());
+        return false;
+    }
+    if (!pressedSinceArmed_.contains(key->key())) {
+        return true;
+    }
+    if (!key->isAutoRepeat()) {
+        pressedSinceArmed_.remove(key->key());
+    }
+    return false;
+}
 
 void MessageBoxReport::show(QWidget& window, const QString& message)
 {
-    QMessageBox box(QMessageBox::Warning, toQString(kWindowTitle),
-                    message, QMessageBox::Ok, &window);
-    box.setWindowModality(Qt::ApplicationModal);
+    QMessageBox box(QMessageBox::Warning, toQString(kWindowTitle), message, QMessageBox::Ok, &window);
+    // Not modal: the window system would hold back a request to close the
+    // window while the report is open. The form runs no handler meanwhile.
+    box.setWindowModality(Qt::NonModal);
     box.setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
     box.button(QMessageBox::Ok)->setText(QStringLiteral("אישור"));
-    box.exec();
+    CloseFollower follower(box);
+    window.installEventFilter(&follower);
+    heldKeys_.arm();
+    QEventLoop loop;
+    QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
+    box.show();
+    loop.exec();
+    window.removeEventFilter(&follower);
 }
 
-QString describe(const platform::HandlerError& error)
+QString visible(const QString& text)
+{
+    QString shown;
+    for (const char32_t character : text.toUcs4()) {
+        switch (QChar::category(character)) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Separator_Space:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            shown += QStringLiteral("[U+%1]").arg(static_cast<uint>(character), 4, 16, QLatin1Char('0')).toUpper();
+            break;
+        default:
+            shown += QString::fromUcs4(&character, 1);
+        }
+    }
+    return shown;
+}
+
+QString describe(const platform::HandlerError& error, const TimerWindow& window)
 {
     if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
         return QStringLiteral("בשדה \"%1\" כתוב \"%2\", וזה אינו מספר. יש להקליד מספר ולהתחיל שוב.")
-            .arg(heading(conversion->label()), toQString(std::u16string_view(conversion->text())));
+            .arg(heading(conversion->label()), visible(entryOf(window, conversion->label()).text()));
     }
     if (dynamic_cast<const platform::ArithmeticError*>(&error) != nullptr) {
         return QStringLiteral("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.");

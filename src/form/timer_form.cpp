@@ -34,7 +34,7 @@ void TimerForm::run(void (*handler)(platform::FormsRuntime&))
     } catch (const platform::HandlerError& error) {
         ticks_.setEnabled(false);
         reporting_ = true;
-        errorReport_.show(window_, describe(error));
+        errorReport_.show(window_, describe(error, window_));
         reporting_ = false;
         if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
             for (const auto& pair : platform::kFieldPairs) {

@@ -1,0 +1,65 @@
+// Plays the sound theme's "bell" once and exits when it has been heard:
+// status 0 when it played, 1 when no way to the speakers took it. The window
+// runs this as a process of its own, so that a sound stack that stalls costs
+// the window nothing and can be given up by ending the process.
+
+#include <canberra.h>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+struct Finished {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+    int error = CA_SUCCESS;
+};
+
+void onFinished(ca_context* /*context*/, uint32_t /*id*/, int error, void* userdata)
+{
+    auto& finished = *static_cast<Finished*>(userdata);
+    const std::lock_guard lock(finished.mutex);
+    finished.done = true;
+    finished.error = error;
+    finished.changed.notify_one();
+}
+
+// Plays the bell through `driver` (nullptr: libcanberra's own choice) and
+// waits until it has finished.
+bool playThrough(const char* driver)
+{
+    ca_context* context = nullptr;
+    if (ca_context_create(&context) != CA_SUCCESS) {
+        return false;
+    }
+    if (driver != nullptr) {
+        ca_context_set_driver(context, driver);
+    }
+    ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Timer", CA_PROP_APPLICATION_ID, TIMER_APP_ID,
+                            nullptr);
+    ca_proplist* properties = nullptr;
+    ca_proplist_create(&properties);
+    ca_proplist_sets(properties, CA_PROP_EVENT_ID, "bell");
+    ca_proplist_sets(properties, CA_PROP_EVENT_DESCRIPTION, "Countdown finished");
+    Finished finished;
+    bool played = ca_context_play_full(context, 0, properties, onFinished, &finished) == CA_SUCCESS;
+    if (played) {
+        std::unique_lock lock(finished.mutex);
+        finished.changed.wait(lock, [&finished] { return finished.done; });
+        played = finished.error == CA_SUCCESS;
+    }
+    ca_proplist_destroy(properties);
+    ca_context_destroy(context);
+    return played;
+}
+
+} // namespace
+
+int main()
+{
+    // libcanberra stops at the sound server when none answers, so ALSA is
+    // tried on its own after it.
+    return playThrough(nullptr) || playThrough("alsa") ? 0 : 1;
+}
