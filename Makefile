@@ -1,6 +1,6 @@
 # Thin wrapper over the CMake presets for everyday commands; `run.sh` and
 # `test.sh` are the two that also work where make is not installed yet.
-.PHONY: deps build run test asan fuzz tidy bench bench-ticks bench-startup bench-idle install clean
+.PHONY: deps deps-ci build run test deb asan fuzz tidy bench bench-ticks bench-startup bench-idle install clean
 
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
@@ -8,7 +8,10 @@ TICKS ?= 60
 RUNS ?= 15
 
 deps:
-	./tools/install-deps
+	./tools/install-deps test
+
+deps-ci:
+	./tools/install-deps ci
 
 build: deps
 	cmake --preset default
@@ -20,20 +23,27 @@ run:
 test:
 	./test.sh
 
-asan: deps
+# The Debian package, from the release build, in build/release.
+deb:
+	./tools/install-deps package
+	cmake --preset release
+	cmake --build --preset release
+	cpack --preset deb
+
+asan: deps-ci
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
 
 # Runs the text-rule fuzzer on a scratch copy of the corpus kept in the tree.
-fuzz: deps
+fuzz: deps-ci
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	scratch=$$(mktemp -d) && trap 'rm -rf "$$scratch"' EXIT && \
 	    ./build/fuzz/tests/text_rules_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        "$$scratch" tests/fuzz_corpus
 
-tidy: build
+tidy: deps-ci build
 	git ls-files 'src/*.cpp' | xargs -P 2 -n 4 clang-tidy -p build/default --quiet
 
 # Ticks a second of the tick handler on the in-memory controls.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and opens the timer.
+# Installs what building and running need, builds, and opens the timer.
 set -euo pipefail
 cd "$(dirname "$0")"
-./tools/install-deps
-cmake --preset default
-cmake --build --preset default
-exec ./build/default/src/app/timer "$@"
+./tools/install-deps build
+cmake --preset release
+cmake --build --preset release
+exec ./build/release/src/app/timer

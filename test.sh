@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what building and testing need, builds, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")"
-./tools/install-deps
+./tools/install-deps test
 cmake --preset default
 cmake --build --preset default
 ctest --preset default

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a build tree and checks it: lintian reports
+# no error or warning, it holds exactly the expected files, it declares what
+# the program needs at run time, and its manual page renders cleanly.
+set -euo pipefail
+build_dir=$1
+for tool in cpack dpkg-deb dpkg-shlibdeps lintian groff; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "skipped: $tool is not installed (./tools/install-deps test brings it)"
+        exit 77
+    fi
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cpack --config "$build_dir/CPackConfig.cmake" -B "$work" >/dev/null
+deb=$(echo "$work"/timer_*.deb)
+
+report=$(lintian --fail-on error,warning "$deb" 2>&1) || { echo "lintian: $report"; exit 1; }
+
+expected="./usr/bin/timer
+./usr/libexec/timer/timer-bell
+./usr/share/applications/io.github.timer.Timer.desktop
+./usr/share/doc/timer/changelog.gz
+./usr/share/doc/timer/copyright
+./usr/share/icons/hicolor/32x32/apps/io.github.timer.Timer.png
+./usr/share/man/man1/timer.1.gz
+./usr/share/metainfo/io.github.timer.Timer.metainfo.xml"
+files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
+if [ "$files" != "$expected" ]; then
+    echo "files differ from the expected list:"
+    diff <(echo "$expected") <(echo "$files") || true
+    exit 1
+fi
+
+depends=$(dpkg-deb -f "$deb" Depends | tr -d ' ' | tr ',' '\n' | sed 's/(.*//')
+for needed in qt6-qpa-plugins culmus fonts-dejavu-core fonts-dejavu-extra sound-theme-freedesktop libcanberra0 libqt6widgets6; do
+    grep -qx "$needed" <<<"$depends" || { echo "Depends lacks $needed"; exit 1; }
+done
+[ "$(dpkg-deb -f "$deb" Recommends)" = "libcanberra-pulse, qt6-wayland" ]
+
+dpkg-deb -x "$deb" "$work/root"
+warnings=$(zcat "$work/root/usr/share/man/man1/timer.1.gz" | groff -man -Tutf8 -ww -z 2>&1)
+[ -z "$warnings" ] || { echo "the manual page does not render cleanly: $warnings"; exit 1; }
+echo "package $(basename "$deb") is clean"
