@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -369,15 +370,24 @@ public:
         log(timer::platform::kTimerName, Property::Enabled, Access::Write);
         state_.setTimerEnabled(enabled);
     }
-    void beep() override { state_.beep(); }
+    void beep() override
+    {
+        trace += "beep ";
+        state_.beep();
+    }
 
     std::vector<Entry> entries;
+    // The accesses and beeps in order, in short: "R L5 W T1 R E beep ...".
+    std::string trace;
     std::deque<std::u16string> scriptedSeconds;
 
 private:
     void log(std::string_view control, Property property, Access access)
     {
         entries.push_back({std::string(control), property, access});
+        trace += access == Access::Read ? "R " : "W ";
+        trace += property == Property::Enabled ? std::string("E") : control.front() + std::string(1, control.back());
+        trace += ' ';
     }
 
     ControlState& state_;
@@ -411,6 +421,75 @@ void prepare(ControlState& state, const FaultCase& row)
 }
 
 } // namespace
+
+// Each path through a handler makes its reads and writes in the order of its
+// steps: a field needed twice is read twice, and nothing is read ahead.
+TEST(access_order_test, each_path_makes_its_steps_accesses_in_order)
+{
+    struct Row {
+        const char* name;
+        Handler handler;
+        Texts typed;
+        Texts shown;
+        bool running;
+        std::string expected;
+    };
+    const std::string fill = "R T1 W T1 R T2 R T3 ";   // Text1 empty
+    const std::string copy = "R T1 R T1 W L1 R T2 R T2 W L3 R T3 R T3 W L5 ";
+    const std::string sevenZeros = "W L1 W L3 W L5 W T1 W T2 W T3 W E ";
+    const std::string decrement = "R L5 R L5 W L5 R L5 "; // threshold, decrement, zero test
+    const std::string endTest = "R L1 R L3 R L5 ";
+    const Row rows[] = {
+        {"start_fills_copies_and_runs", Command1_Click, {u"", u"5", u"30"}, kAllZero, false,
+         fill + copy + endTest + "W E "},
+        {"start_on_zero_entries_stops", Command1_Click, {u"00", u"0", u""}, kAllZero, true,
+         "R T1 R T2 R T3 W T3 " + copy + endTest + "W E "},
+        {"pause_while_running", Command2_Click, kAllZero, {u"00", u"00", u"09"}, true, "R E W E "},
+        {"continue_while_stopped", Command2_Click, kAllZero, kAllZero, false, "R E W E "},
+        {"reset", Command3_Click, {u"1", u"2", u"3"}, {u"01", u"02", u"03"}, true, sevenZeros},
+        {"tick_below_eleven", Timer1_Timer, kAllZero, {u"00", u"00", u"05"}, true, decrement + endTest},
+        {"tick_from_eleven_up", Timer1_Timer, kAllZero, {u"00", u"00", u"30"}, true, decrement + endTest},
+        {"tick_minute_borrow", Timer1_Timer, kAllZero, {u"00", u"01", u"01"}, true,
+         decrement + "R L3 R L3 W L3 W L5 " + endTest},
+        {"tick_hour_borrow", Timer1_Timer, kAllZero, {u"01", u"00", u"01"}, true,
+         decrement + "R L3 R L3 R L1 R L1 W L1 W L3 W L5 " + endTest},
+        {"tick_end_of_count", Timer1_Timer, kAllZero, {u"00", u"00", u"01"}, true,
+         decrement + "R L3 R L3 R L1 W L1 W L3 " + endTest + "beep " + sevenZeros},
+        {"tick_minutes_negative", Timer1_Timer, kAllZero, {u"00", u"-1", u"01"}, true,
+         decrement + "R L3 R L3 " + endTest},
+        // Seconds below 1 when the tick begins: it borrows first, then counts
+        // from what the borrow wrote; with nothing to borrow it ends the count.
+        {"tick_from_whole_minutes", Timer1_Timer, kAllZero, {u"00", u"05", u"00"}, true,
+         "R L5 R L3 R L3 W L3 W L5 " + decrement + endTest},
+        {"tick_from_whole_hours", Timer1_Timer, kAllZero, {u"01", u"00", u"00"}, true,
+         "R L5 R L3 R L3 R L1 R L1 W L1 W L3 W L5 " + decrement + endTest},
+        {"tick_on_a_zero_display", Timer1_Timer, kAllZero, kAllZero, true,
+         "R L5 R L3 R L3 R L1 beep " + sevenZeros},
+    };
+    for (const auto& row : rows) {
+        ControlState state;
+        typeEntries(state, row.typed);
+        showOnDisplay(state, row.shown);
+        state.setTimerEnabled(row.running);
+        AccessLog form(state);
+        row.handler(form);
+        EXPECT_EQ(form.trace, row.expected) << row.name;
+    }
+}
+
+// A conversion that raises a floating-point flag leaves nothing behind for
+// the next handler's decrement.
+TEST(access_order_test, no_flag_leaks_into_the_next_handler)
+{
+    ControlState form;
+    typeEntries(form, {u"00", u"00", u"9e999"});
+    EXPECT_THROW(Command1_Click(form), ConversionError);
+    ASSERT_NE(std::fetestexcept(FE_OVERFLOW), 0);
+    typeEntries(form, {u"00", u"00", u"05"});
+    Command1_Click(form);
+    EXPECT_NO_THROW(Timer1_Timer(form));
+    EXPECT_EQ(display(form), (Texts{u"00", u"00", u"04"}));
+}
 
 TEST(error_path_test, failed_access_ends_the_handler_at_that_access)
 {
@@ -456,7 +535,7 @@ TEST(error_path_test, overflowing_decrement_is_an_arithmetic_error)
     showOnDisplay(state, {u"00", u"01", u"05"});
     state.setTimerEnabled(true);
     AccessLog form(state);
-    form.scriptedSeconds = {u"5", u"5", u"-9e999"};
+    form.scriptedSeconds = {u"5", u"-9e999"};
 
     EXPECT_THROW(Timer1_Timer(form), timer::platform::ArithmeticError);
     EXPECT_EQ(display(state), (Texts{u"00", u"01", u"05"}));

@@ -169,23 +169,26 @@ void Timer1_Timer(FormsRuntime& runtime)
 {
     Form form(runtime);
 
+    double seconds = form.number(Display::Label5);
     // A count switched on with the seconds already below 1 (five whole minutes,
     // or Pause/Continue on a zero display) borrows before it counts; with
     // nothing to borrow it ends here rather than write a negative second.
-    if (form.number(Display::Label5) < 1.0) {
+    // Only such a tick reads the seconds once more, after its borrow.
+    if (seconds < 1.0) {
         const Borrow borrowed = borrow(form);
         if (borrowed != Borrow::Minute && borrowed != Borrow::Hour) {
             endCount(form);
             return;
         }
+        seconds = form.number(Display::Label5);
     }
 
-    if (IsBelowEleven(form.number(Display::Label5))) {
-        const double seconds = Decrement(ValFromText(form.caption(Display::Label5)));
-        form.setCaption(Display::Label5, ZeroPrefix(TextFromNumber(seconds)));
+    if (IsBelowEleven(seconds)) {
+        const double lowered = Decrement(ValFromText(form.caption(Display::Label5)));
+        form.setCaption(Display::Label5, ZeroPrefix(TextFromNumber(lowered)));
     } else {
-        const double seconds = Decrement(form.number(Display::Label5));
-        form.setCaption(Display::Label5, TextFromNumber(seconds));
+        const double lowered = Decrement(form.number(Display::Label5));
+        form.setCaption(Display::Label5, TextFromNumber(lowered));
     }
 
     if (IsEqualToZero(form.number(Display::Label5)) && borrow(form) == Borrow::NothingAbove) {
