@@ -44,7 +44,7 @@ fuzz: deps-ci
 	        "$$scratch" tests/fuzz_corpus
 
 tidy: deps-ci build
-	git ls-files 'src/*.cpp' | xargs -P 2 -n 4 clang-tidy -p build/default --quiet
+	git ls-files 'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' 'data/*.cpp' | xargs -P 2 -n 4 clang-tidy -p build/default --quiet
 
 # Ticks a second of the tick handler on the in-memory controls.
 bench: build

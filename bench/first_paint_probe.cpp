@@ -70,13 +70,15 @@ extern "C" xcb_void_cookie_t xcb_image_put(xcb_connection_t* c, xcb_drawable_t d
     return cookie;
 }
 
-extern "C" xcb_void_cookie_t xcb_copy_area(xcb_connection_t* c, xcb_drawable_t source, xcb_drawable_t target,
-                                           xcb_gcontext_t gc, int16_t srcX, int16_t srcY, int16_t dstX,
-                                           int16_t dstY, uint16_t width, uint16_t height)
+// The parameters keep libxcb's names.
+extern "C" xcb_void_cookie_t xcb_copy_area(xcb_connection_t* c, xcb_drawable_t src_drawable,
+                                           xcb_drawable_t dst_drawable, xcb_gcontext_t gc, int16_t src_x,
+                                           int16_t src_y, int16_t dst_x, int16_t dst_y, uint16_t width,
+                                           uint16_t height)
 {
     using Function = decltype(&xcb_copy_area);
     static const auto function = real<Function>("libxcb.so.1", "xcb_copy_area");
-    const auto cookie = function(c, source, target, gc, srcX, srcY, dstX, dstY, width, height);
+    const auto cookie = function(c, src_drawable, dst_drawable, gc, src_x, src_y, dst_x, dst_y, width, height);
     flush(c);
     reportFirstPaint();
     return cookie;

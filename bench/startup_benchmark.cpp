@@ -84,7 +84,10 @@ int main(int argc, char* argv[])
 
     measure(timer, probe); // warm the file cache for both
     measure(floor, probe);
-    std::vector<double> timerTimes, floorTimes, timerMemory, floorMemory;
+    std::vector<double> timerTimes;
+    std::vector<double> floorTimes;
+    std::vector<double> timerMemory;
+    std::vector<double> floorMemory;
     for (int run = 0; run < runs; ++run) {
         const Sample t = measure(timer, probe);
         const Sample f = measure(floor, probe);

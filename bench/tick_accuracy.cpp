@@ -23,7 +23,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <signal.h>
+#include <csignal>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
@@ -55,8 +55,7 @@ Scenario run(const QString& name, int ticks, bool stall)
 {
     Scenario scenario{name, {}, {}};
     const timer::form::BootClock bootClock;
-    const auto wake = timer::form::makeSystemWakeTimer(bootClock);
-    timer::form::TickSource source(bootClock, *wake);
+    timer::form::TickSource source(bootClock, timer::form::systemWakeTimers(bootClock));
     QTimer repeating;
     repeating.setInterval(1000);
     QTimer single;

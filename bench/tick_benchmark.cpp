@@ -21,7 +21,7 @@ void BM_Timer1_Timer(benchmark::State& state)
 {
     timer::countdown::ControlState form;
     startLongestCount(form);
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): Google Benchmark's loop
         timer::countdown::Timer1_Timer(form);
         if (!form.timerEnabled()) {
             startLongestCount(form);

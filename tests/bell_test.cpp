@@ -51,10 +51,11 @@ public slots:
 // A window on driven time whose end of count rings the real alert.
 struct AlertedWindow {
     ManualClock clock;
-    ManualWakeTimer wake{clock};
+    ManualWakeTimers wakes{clock};
     timer::form::DesktopBell bell{QStringLiteral(TIMER_BELL_PLAYER)};
     RecordingReport report;
-    timer::form::TimerForm form{{clock, wake, bell, report}};
+    timer::form::TimerForm form{{clock, wakes.factory(), bell, report}};
+    ManualWakeTimer& wake = *wakes.last;
 
     // Starts a one-second count and lets it end.
     void countOneSecond()

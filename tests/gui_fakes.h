@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace timer::testing {
@@ -26,8 +27,9 @@ private:
 // A wake-up call that comes only when the test says so.
 class ManualWakeTimer final : public form::WakeTimer {
 public:
-    explicit ManualWakeTimer(ManualClock& clock)
-        : clock_(clock)
+    ManualWakeTimer(ManualClock& clock, std::function<void()> onWake)
+        : WakeTimer(std::move(onWake))
+        , clock_(clock)
     {
     }
 
@@ -44,13 +46,31 @@ public:
             return false;
         }
         due_.reset();
-        onWake();
+        woke();
         return true;
     }
+
+    // A wake-up that was already on its way when the request was withdrawn.
+    void wakeLate() const { woke(); }
 
 private:
     ManualClock& clock_;
     std::optional<std::chrono::nanoseconds> due_;
+};
+
+// Makes ManualWakeTimers on one clock and keeps the last one made.
+struct ManualWakeTimers {
+    ManualClock& clock;
+    ManualWakeTimer* last = nullptr;
+
+    form::WakeTimerFactory factory()
+    {
+        return [this](std::function<void()> onWake) {
+            auto made = std::make_unique<ManualWakeTimer>(clock, std::move(onWake));
+            last = made.get();
+            return made;
+        };
+    }
 };
 
 class CountingBell final : public form::Bell {

@@ -2,6 +2,7 @@
 // readers and the writer keep their promises to each other.
 #include "countdown/text_rules.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
@@ -20,12 +21,7 @@ void check(bool holds)
 
 bool hasAsciiDigit(std::u16string_view text)
 {
-    for (const char16_t unit : text) {
-        if (unit >= u'0' && unit <= u'9') {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(text, [](char16_t unit) { return unit >= u'0' && unit <= u'9'; });
 }
 
 } // namespace

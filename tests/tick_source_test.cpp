@@ -15,8 +15,9 @@ namespace {
 // A tick source on a driven clock, with its ticks counted.
 struct Driven {
     ManualClock clock;
-    ManualWakeTimer wake{clock};
-    TickSource ticks{clock, wake};
+    ManualWakeTimers wakes{clock};
+    TickSource ticks{clock, wakes.factory()};
+    ManualWakeTimer& wake = *wakes.last;
     QSignalSpy spy{&ticks, &TickSource::tick};
     const std::chrono::nanoseconds t0 = clock.now();
 };
@@ -25,8 +26,7 @@ struct Driven {
 // half periods as soon as it is switched on: the loop was blocked that long.
 struct Stalled {
     ManualClock clock;
-    std::unique_ptr<timer::form::WakeTimer> wake = timer::form::makeSystemWakeTimer(clock);
-    TickSource ticks{clock, *wake};
+    TickSource ticks{clock, timer::form::systemWakeTimers(clock)};
     QSignalSpy spy{&ticks, &TickSource::tick};
 
     Stalled()
@@ -45,7 +45,7 @@ private slots:
     void lateTicksDoNotPushTheNextOnesLater()
     {
         Driven d;
-        auto& [clock, wake, ticks, spy, t0] = d;
+        auto& [clock, wakes, ticks, wake, spy, t0] = d;
         ticks.setEnabled(true);
         for (int k = 1; k <= 60; ++k) {
             // Every wake-up comes 7 ms late; the next is still asked for on the second.
@@ -58,7 +58,7 @@ private slots:
     void earlyWakeUpIsNoTick()
     {
         Driven d;
-        auto& [clock, wake, ticks, spy, t0] = d;
+        auto& [clock, wakes, ticks, wake, spy, t0] = d;
         ticks.setEnabled(true);
         wake.wakeAt(t0); // as if the system woke us too soon
         QVERIFY(wake.advanceTo(t0 + 999ms));
@@ -69,7 +69,7 @@ private slots:
     void ticksOwedAfterAStallComeOneByOne()
     {
         Driven d;
-        auto& [clock, wake, ticks, spy, t0] = d;
+        auto& [clock, wakes, ticks, wake, spy, t0] = d;
         ticks.setEnabled(true);
         // The loop was blocked for three and a half periods.
         QVERIFY(wake.advanceTo(t0 + 3500ms));
@@ -110,19 +110,19 @@ private slots:
     void switchingOffDropsTicksAlreadyDue()
     {
         Driven d;
-        auto& [clock, wake, ticks, spy, t0] = d;
+        auto& [clock, wakes, ticks, wake, spy, t0] = d;
         ticks.setEnabled(true);
         clock.set(t0 + 5000ms);
         ticks.setEnabled(false);
         QVERIFY(!wake.due());
-        wake.onWake(); // a wake-up already on its way when the switch went off
+        wake.wakeLate();
         QCOMPARE(spy.count(), 0);
     }
 
     void switchingOnAgainStartsTheSecondAfresh()
     {
         Driven d;
-        auto& [clock, wake, ticks, spy, t0] = d;
+        auto& [clock, wakes, ticks, wake, spy, t0] = d;
         ticks.setEnabled(true);
         clock.set(t0 + 700ms);
         ticks.setEnabled(true);
@@ -143,10 +143,11 @@ private slots:
     {
         QFETCH(bool, system);
         const timer::form::BootClock clock;
-        const std::unique_ptr<timer::form::WakeTimer> wake =
-            system ? timer::form::makeSystemWakeTimer(clock) : std::make_unique<timer::form::QtWakeTimer>(clock);
         std::vector<std::chrono::nanoseconds> wokenAt;
-        wake->onWake = [&] { wokenAt.push_back(clock.now()); };
+        const auto onWake = [&] { wokenAt.push_back(clock.now()); };
+        const std::unique_ptr<timer::form::WakeTimer> wake =
+            system ? timer::form::makeSystemWakeTimer(clock, onWake)
+                   : std::make_unique<timer::form::QtWakeTimer>(clock, onWake);
 
         const auto deadline = clock.now() + 30ms;
         wake->wakeAt(deadline);

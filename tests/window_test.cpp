@@ -30,10 +30,11 @@ namespace {
 // One window with driven time, a counting bell and a recorded error report.
 struct Fixture {
     ManualClock clock;
-    ManualWakeTimer wake{clock};
+    ManualWakeTimers wakes{clock};
     CountingBell bell;
     RecordingReport report;
-    TimerForm form{{clock, wake, bell, report}};
+    TimerForm form{{clock, wakes.factory(), bell, report}};
+    ManualWakeTimer& wake = *wakes.last;
 
     Fixture()
     {
@@ -139,7 +140,7 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
         }
-        for (int i = order.size() - 2; i >= 0; --i) {
+        for (qsizetype i = order.size() - 2; i >= 0; --i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
             QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
         }
@@ -469,10 +470,10 @@ private slots:
     void reportLeavesTheWindowFreeToClose()
     {
         ManualClock clock;
-        ManualWakeTimer wake{clock};
+        ManualWakeTimers wakes{clock};
         CountingBell bell;
         timer::form::MessageBoxReport report;
-        TimerForm form{{clock, wake, bell, report}};
+        TimerForm form{{clock, wakes.factory(), bell, report}};
         form.window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&form.window()));
         form.window().entry(timer::platform::Entry::Text2).setText(QStringLiteral("x"));

@@ -5,7 +5,6 @@
 #include "form/tick_source.h"
 #include "form/timer_form.h"
 
-#include <memory>
 
 namespace timer::form {
 
@@ -13,11 +12,10 @@ namespace timer::form {
 // timer, the desktop's end-of-count alert and the message-box error report.
 struct DesktopServices {
     BootClock clock;
-    std::unique_ptr<WakeTimer> wakeTimer = makeSystemWakeTimer(clock);
     DesktopBell bell{installedBellPlayer()};
     MessageBoxReport errorReport;
 
-    Services services() { return {clock, *wakeTimer, bell, errorReport}; }
+    Services services() { return {clock, systemWakeTimers(clock), bell, errorReport}; }
 };
 
 } // namespace timer::form

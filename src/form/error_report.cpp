@@ -28,7 +28,7 @@ QString heading(platform::Display label)
 
 const QLineEdit& entryOf(const TimerWindow& window, platform::Display label)
 {
-    const auto pair = std::ranges::find(platform::kFieldPairs, label, &platform::FieldPair::display);
+    const auto* const pair = std::ranges::find(platform::kFieldPairs, label, &platform::FieldPair::display);
     return window.entry(pair->entry);
 }
 

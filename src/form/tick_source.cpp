@@ -25,13 +25,14 @@ nanoseconds BootClock::now() const
 #endif
 }
 
-QtWakeTimer::QtWakeTimer(const Clock& clock)
-    : clock_(clock)
+QtWakeTimer::QtWakeTimer(const Clock& clock, std::function<void()> onWake)
+    : WakeTimer(std::move(onWake))
+    , clock_(clock)
 {
     timer_.setObjectName(QString::fromLatin1(kWakeTimerName));
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { onWake(); });
+    QObject::connect(&timer_, &QTimer::timeout, [this] { woke(); });
 }
 
 void QtWakeTimer::wakeAt(nanoseconds deadline)
@@ -49,16 +50,18 @@ namespace {
 
 class TimerfdWakeTimer final : public WakeTimer {
 public:
-    explicit TimerfdWakeTimer(int fd)
-        : fd_(fd)
+    TimerfdWakeTimer(int fd, const Clock& clock, const std::function<void()>& onWake)
+        : WakeTimer(onWake)
+        , fd_(fd)
         , notifier_(fd, QSocketNotifier::Read)
+        , fallback_(clock, onWake)
     {
         notifier_.setObjectName(QString::fromLatin1(kWakeTimerName));
         QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
             std::uint64_t expirations = 0;
             // Nothing to read when a new deadline replaced the one that fired.
             if (read(fd_, &expirations, sizeof expirations) == sizeof expirations) {
-                onWake();
+                woke();
             }
         });
     }
@@ -73,57 +76,66 @@ public:
         itimerspec when{};
         when.it_value.tv_sec = static_cast<time_t>(armed.count() / 1'000'000'000);
         when.it_value.tv_nsec = static_cast<long>(armed.count() % 1'000'000'000);
-        timerfd_settime(fd_, TFD_TIMER_ABSTIME, &when, nullptr);
+        // A deadline the kernel refuses must not stop the count.
+        if (timerfd_settime(fd_, TFD_TIMER_ABSTIME, &when, nullptr) != 0) {
+            fallback_.wakeAt(deadline);
+        }
     }
 
     void cancel() override
     {
         const itimerspec disarmed{};
         timerfd_settime(fd_, 0, &disarmed, nullptr);
+        fallback_.cancel();
     }
 
 private:
     int fd_;
     QSocketNotifier notifier_;
+    QtWakeTimer fallback_;
 };
 
 } // namespace
 
-std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock)
+std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock, std::function<void()> onWake)
 {
     const int fd = timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     if (fd < 0) {
-        return std::make_unique<QtWakeTimer>(clock);
+        return std::make_unique<QtWakeTimer>(clock, std::move(onWake));
     }
-    return std::make_unique<TimerfdWakeTimer>(fd);
+    return std::make_unique<TimerfdWakeTimer>(fd, clock, onWake);
 }
 
 #else
 
-std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock)
+std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock, std::function<void()> onWake)
 {
-    return std::make_unique<QtWakeTimer>(clock);
+    return std::make_unique<QtWakeTimer>(clock, std::move(onWake));
 }
 
 #endif
 
-TickSource::TickSource(const Clock& clock, WakeTimer& wakeTimer)
-    : clock_(clock)
-    , wakeTimer_(wakeTimer)
+WakeTimerFactory systemWakeTimers(const Clock& clock)
 {
-    wakeTimer_.onWake = [this] { wake(); };
+    return [&clock](std::function<void()> onWake) { return makeSystemWakeTimer(clock, std::move(onWake)); };
+}
+
+TickSource::TickSource(const Clock& clock, const WakeTimerFactory& wakeTimers)
+    : clock_(clock)
+    , wakeTimer_(wakeTimers([this] { wake(); }))
+{
 }
 
 void TickSource::setEnabled(bool enabled)
 {
     enabled_ = enabled;
     if (!enabled) {
-        wakeTimer_.cancel();
+        wakeTimer_->cancel();
         return;
     }
     start_ = clock_.now();
     nextTick_ = 1;
-    wakeTimer_.wakeAt(deadline(nextTick_));
+    wakeTimer_->wakeAt(deadline(nextTick_));
 }
 
 void TickSource::wake()
@@ -132,13 +144,13 @@ void TickSource::wake()
         return;
     }
     if (clock_.now() < deadline(nextTick_)) {
-        wakeTimer_.wakeAt(deadline(nextTick_));
+        wakeTimer_->wakeAt(deadline(nextTick_));
         return;
     }
     ++nextTick_;
     // Armed before the tick runs: a tick still overdue comes as its own event,
     // and a handler that switches the source off or on replaces this request.
-    wakeTimer_.wakeAt(deadline(nextTick_));
+    wakeTimer_->wakeAt(deadline(nextTick_));
     emit tick();
 }
 

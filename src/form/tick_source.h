@@ -33,26 +33,36 @@ public:
 inline constexpr const char* kWakeTimerName = "tick source wake-up";
 
 // A one-shot wake-up call from the event loop at a deadline on the boot clock.
+// What it calls when it wakes is fixed when it is made.
 class WakeTimer {
 public:
     virtual ~WakeTimer() = default;
+    WakeTimer(const WakeTimer&) = delete;
+    WakeTimer& operator=(const WakeTimer&) = delete;
+
     // Replaces any earlier request. A deadline already past wakes on the
     // loop's next turn, after the events already waiting, never at once.
     virtual void wakeAt(std::chrono::nanoseconds deadline) = 0;
     virtual void cancel() = 0;
 
-    std::function<void()> onWake;
-
 protected:
-    WakeTimer() = default;
-    WakeTimer(const WakeTimer&) = default;
-    WakeTimer& operator=(const WakeTimer&) = default;
+    explicit WakeTimer(std::function<void()> onWake)
+        : onWake_(std::move(onWake))
+    {
+    }
+    void woke() const { onWake_(); }
+
+private:
+    std::function<void()> onWake_;
 };
+
+// Makes the wake-up call a tick source runs on, given what it is to call.
+using WakeTimerFactory = std::function<std::unique_ptr<WakeTimer>(std::function<void()> onWake)>;
 
 // A QTimer armed for the time left until the deadline, in whole milliseconds.
 class QtWakeTimer final : public WakeTimer {
 public:
-    explicit QtWakeTimer(const Clock& clock);
+    QtWakeTimer(const Clock& clock, std::function<void()> onWake);
     void wakeAt(std::chrono::nanoseconds deadline) override;
     void cancel() override;
 
@@ -63,8 +73,12 @@ private:
 
 // The wake-up call that suits this system: on Linux a timerfd on
 // CLOCK_BOOTTIME with an absolute deadline, exact to the nanosecond and due
-// at once after a suspend that outlasted it; elsewhere a QtWakeTimer.
-std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock);
+// at once after a suspend that outlasted it, with a QtWakeTimer to fall back
+// on should the kernel refuse a deadline; elsewhere a QtWakeTimer.
+std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock, std::function<void()> onWake);
+
+// makeSystemWakeTimer on `clock`, which must outlive what it makes.
+WakeTimerFactory systemWakeTimers(const Clock& clock);
 
 // The tick source of the window. Ticks fall on fixed deadlines t0 + k periods,
 // where t0 is the last time it was switched on, so a late tick never pushes
@@ -76,7 +90,7 @@ class TickSource final : public QObject {
 public:
     static constexpr std::chrono::milliseconds kInterval{1000};
 
-    TickSource(const Clock& clock, WakeTimer& wakeTimer);
+    TickSource(const Clock& clock, const WakeTimerFactory& wakeTimers);
 
     bool isEnabled() const { return enabled_; }
     // Switching on starts the period afresh, also when already on; switching
@@ -91,7 +105,7 @@ private:
     std::chrono::nanoseconds deadline(std::int64_t tick) const { return start_ + tick * kInterval; }
 
     const Clock& clock_;
-    WakeTimer& wakeTimer_;
+    std::unique_ptr<WakeTimer> wakeTimer_;
     bool enabled_ = false;
     std::chrono::nanoseconds start_{0};
     std::int64_t nextTick_ = 1;

@@ -11,7 +11,7 @@ namespace timer::form {
 
 TimerForm::TimerForm(const Services& services)
     : errorReport_(services.errorReport)
-    , ticks_(services.clock, services.wakeTimer)
+    , ticks_(services.clock, services.wakeTimers)
     , runtime_(window_, ticks_, services.bell)
 {
     QObject::connect(&window_.startButton(), &QPushButton::clicked, &window_,

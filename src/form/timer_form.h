@@ -12,7 +12,7 @@ class ErrorReport;
 // What the window needs from outside: time, the alert and the error report.
 struct Services {
     const Clock& clock;
-    WakeTimer& wakeTimer;
+    WakeTimerFactory wakeTimers;
     Bell& bell;
     ErrorReport& errorReport;
 };
