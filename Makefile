@@ -62,7 +62,7 @@ bench-startup: build
 
 # What wakes the program up, stopped and counting.
 bench-idle: build
-	QT_QPA_PLATFORM=offscreen ./build/default/bench/idle_cost
+	xvfb-run -a -s "-screen 0 640x480x24" ./build/default/bench/idle_cost 20
 
 install: build
 	cmake --install build/default --prefix $(PREFIX)

@@ -1,6 +1,7 @@
 // What wakes the Timer up: the timer and socket events delivered in the
 // running program over 5 s with the count stopped and 5 s while it counts,
-// by receiver, and the process's context switches over the same spans.
+// by receiver, and the process's CPU time and context switches over the same
+// spans.
 // The tick source's own wake-ups should be none while stopped and one a
 // second while counting.
 //
@@ -19,6 +20,8 @@
 #include <QTimer>
 
 #include <cstdio>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -42,6 +45,15 @@ public:
     QMap<QString, int> counts;
 };
 
+// User and system CPU time of the process so far.
+double cpuMilliseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& time) { return static_cast<double>(time.tv_sec) * 1e3 + static_cast<double>(time.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 long contextSwitches()
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -61,6 +73,7 @@ void measure(CountingApplication& application, const char* phase, int millisecon
 {
     application.counts.clear();
     const long switchesBefore = contextSwitches();
+    const double cpuBefore = cpuMilliseconds();
     application.counting = true;
     QTimer stop;
     stop.setObjectName(QStringLiteral("(this benchmark's stop)"));
@@ -72,6 +85,7 @@ void measure(CountingApplication& application, const char* phase, int millisecon
     stop.start(milliseconds);
     QApplication::exec();
     const long switches = contextSwitches() - switchesBefore;
+    std::printf("%s: %.2f ms of CPU a second\n", phase, (cpuMilliseconds() - cpuBefore) * 1000.0 / milliseconds);
 
     const int ours = application.counts.value(QString::fromLatin1(timer::form::kWakeTimerName));
     std::printf("\n%s, %.1f s: %ld context switches of the process\n", phase, milliseconds / 1000.0, switches);
@@ -91,9 +105,11 @@ int main(int argc, char* argv[])
     timer::form::DesktopServices services;
     timer::form::TimerForm form(services.services());
     form.window().show();
+    form.window().activateWindow(); // as on a desktop: the focused box blinks its caret
 
     measure(application, "stopped", seconds * 1000);
     form.window().entry(timer::platform::Entry::Text3).setText(QStringLiteral("99"));
+    form.window().startButton().setFocus(); // where a click on Start leaves it
     form.window().startButton().click();
     // Half a second more, so that the last tick does not race the stop.
     measure(application, "counting", seconds * 1000 + 500);
