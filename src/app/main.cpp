@@ -10,10 +10,12 @@
 
 namespace {
 
+// What tells Qt where to open the window.
+constexpr std::array<const char*, 3> kDisplayVariables{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+
 bool hasDisplay()
 {
-    constexpr std::array<const char*, 3> variables{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
-    return std::ranges::any_of(variables, [](const char* variable) {
+    return std::ranges::any_of(kDisplayVariables, [](const char* variable) {
         const char* value = std::getenv(variable);
         return value != nullptr && *value != '\0';
     });
@@ -22,7 +24,7 @@ bool hasDisplay()
 QString displayNamed()
 {
     QStringList named;
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    for (const char* variable : kDisplayVariables) {
         if (qEnvironmentVariableIsSet(variable)) {
             named << QStringLiteral("%1=%2").arg(QLatin1StringView(variable), qEnvironmentVariable(variable));
         }
