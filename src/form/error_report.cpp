@@ -26,12 +26,6 @@ QString heading(platform::Display label)
     return toQString(name(label));
 }
 
-const QLineEdit& entryOf(const TimerWindow& window, platform::Display label)
-{
-    const auto* const pair = std::ranges::find(platform::kFieldPairs, label, &platform::FieldPair::display);
-    return window.entry(pair->entry);
-}
-
 // Closes the report when the window it belongs to is closed.
 class CloseFollower final : public QObject {
 public:
@@ -57,10 +51,7 @@ private:
 
 void HeldKeyGuard::arm()
 {
-    if (!armed_) {
-        qApp->installEventFilter(this);
-        armed_ = true;
-    }
+    qApp->installEventFilter(this); // installed once however often armed
     pressedSinceArmed_.clear();
 }
 
@@ -127,7 +118,7 @@ QString describe(const platform::HandlerError& error, const TimerWindow& window)
 {
     if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
         return QStringLiteral("בשדה \"%1\" כתוב \"%2\", וזה אינו מספר. יש להקליד מספר ולהתחיל שוב.")
-            .arg(heading(conversion->label()), visible(entryOf(window, conversion->label()).text()));
+            .arg(heading(conversion->label()), visible(window.entry(platform::entryOf(conversion->label())).text()));
     }
     if (dynamic_cast<const platform::ArithmeticError*>(&error) != nullptr) {
         return QStringLiteral("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.");

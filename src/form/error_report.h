@@ -39,7 +39,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool armed_ = false;
     QSet<int> pressedSinceArmed_;
 };
 

@@ -18,12 +18,12 @@ QString familyOnThisSystem(const QString& family)
     };
     // Each list: the closest look first, then faces that fonts-dejavu-core
     // alone provides.
+    static const std::initializer_list<QLatin1StringView> sans{QLatin1StringView("DejaVu Sans Condensed"),
+                                                               QLatin1StringView("DejaVu Sans")};
     static const std::array<StandIns, 3> standIns{{
         {QLatin1StringView("David"), {QLatin1StringView("David CLM"), QLatin1StringView("DejaVu Serif")}},
-        {QLatin1StringView("MS Sans Serif"),
-         {QLatin1StringView("DejaVu Sans Condensed"), QLatin1StringView("DejaVu Sans")}},
-        {QLatin1StringView("Frank Ruehl CLM"),
-         {QLatin1StringView("DejaVu Sans Condensed"), QLatin1StringView("DejaVu Sans")}},
+        {QLatin1StringView("MS Sans Serif"), sans},
+        {QLatin1StringView("Frank Ruehl CLM"), sans},
     }};
     // families() is a plain list; hasFamily() would ask fontconfig each time.
     static const QStringList installed = QFontDatabase::families();

@@ -37,13 +37,9 @@ void TimerForm::run(void (*handler)(platform::FormsRuntime&))
         errorReport_.show(window_, describe(error, window_));
         reporting_ = false;
         if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
-            for (const auto& pair : platform::kFieldPairs) {
-                if (pair.display == conversion->label()) {
-                    QLineEdit& box = window_.entry(pair.entry);
-                    box.setFocus();
-                    box.selectAll();
-                }
-            }
+            QLineEdit& box = window_.entry(platform::entryOf(conversion->label()));
+            box.setFocus();
+            box.selectAll();
         }
     }
 }

@@ -23,6 +23,17 @@ inline constexpr std::array<FieldPair, 3> kFieldPairs{{
     {Entry::Text3, Display::Label5},
 }};
 
+// The entry box whose text is copied to `label`.
+constexpr Entry entryOf(Display label)
+{
+    for (const auto& pair : kFieldPairs) {
+        if (pair.display == label) {
+            return pair.entry;
+        }
+    }
+    return Entry::Text1; // not reached: every label has its pair
+}
+
 constexpr std::string_view name(Display label)
 {
     constexpr std::array<std::string_view, 3> names{"Label1", "Label3", "Label5"};
