@@ -76,9 +76,12 @@ public:
         itimerspec when{};
         when.it_value.tv_sec = static_cast<time_t>(armed.count() / 1'000'000'000);
         when.it_value.tv_nsec = static_cast<long>(armed.count() % 1'000'000'000);
-        // A deadline the kernel refuses must not stop the count.
+        // A deadline the kernel refuses must not stop the count; one it
+        // takes replaces whatever the fallback was holding.
         if (timerfd_settime(fd_, TFD_TIMER_ABSTIME, &when, nullptr) != 0) {
             fallback_.wakeAt(deadline);
+        } else {
+            fallback_.cancel();
         }
     }
 
