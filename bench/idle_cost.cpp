@@ -8,7 +8,7 @@
 // usage: idle_cost [seconds=5]
 
 #include "form/desktop_services.h"
-#include "form/tick_source.h"
+#include "desktop/tick_source.h"
 #include "form/timer_form.h"
 #include "platform/forms_runtime.h"
 
@@ -87,7 +87,7 @@ void measure(CountingApplication& application, const char* phase, int millisecon
     const long switches = contextSwitches() - switchesBefore;
     std::printf("%s: %.2f ms of CPU a second\n", phase, (cpuMilliseconds() - cpuBefore) * 1000.0 / milliseconds);
 
-    const int ours = application.counts.value(QString::fromLatin1(timer::form::kWakeTimerName));
+    const int ours = application.counts.value(QString::fromLatin1(timer::desktop::kWakeTimerName));
     std::printf("\n%s, %.1f s: %ld context switches of the process\n", phase, milliseconds / 1000.0, switches);
     for (auto it = application.counts.cbegin(); it != application.counts.cend(); ++it) {
         std::printf("  %-28s %4d events\n", qPrintable(it.key()), it.value());

@@ -7,7 +7,7 @@
 //
 // usage: tick_accuracy [ticks=60] [output-prefix=tick_accuracy]
 
-#include "form/tick_source.h"
+#include "desktop/tick_source.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -54,8 +54,8 @@ double percentile(std::vector<double> values, double p)
 Scenario run(const QString& name, int ticks, bool stall)
 {
     Scenario scenario{name, {}, {}};
-    const timer::form::BootClock bootClock;
-    timer::form::TickSource source(bootClock, timer::form::systemWakeTimers(bootClock));
+    const timer::desktop::BootClock bootClock;
+    timer::desktop::TickSource source(bootClock, timer::desktop::systemWakeTimers(bootClock));
     QTimer repeating;
     repeating.setInterval(1000);
     QTimer single;
@@ -68,7 +68,7 @@ Scenario run(const QString& name, int ticks, bool stall)
         auto& errors = scenario.errorsMs.at(design);
         errors.push_back(since.count() - 1000.0 * static_cast<double>(errors.size() + 1));
     };
-    QObject::connect(&source, &timer::form::TickSource::tick, [&] {
+    QObject::connect(&source, &timer::desktop::TickSource::tick, [&] {
         record(0);
         if (stall && scenario.errorsMs[0].size() == 3) {
             std::this_thread::sleep_for(2500ms); // the loop is blocked

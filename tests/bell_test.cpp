@@ -1,6 +1,6 @@
 #include "gui_fakes.h"
 
-#include "form/bell.h"
+#include "desktop/bell.h"
 #include "form/timer_form.h"
 
 #include <QApplication>
@@ -52,7 +52,7 @@ public slots:
 struct AlertedWindow {
     ManualClock clock;
     ManualWakeTimers wakes{clock};
-    timer::form::DesktopBell bell{QStringLiteral(TIMER_BELL_PLAYER)};
+    timer::desktop::DesktopBell bell{QStringLiteral(TIMER_BELL_PLAYER)};
     RecordingReport report;
     timer::form::TimerForm form{{clock, wakes.factory(), bell, report}};
     ManualWakeTimer& wake = *wakes.last;
@@ -90,7 +90,7 @@ private slots:
     // The bell makes a sound where no sound server runs.
     void bellIsPlayedThroughAlsaWithoutASoundServer()
     {
-        timer::form::DesktopBell bell{QStringLiteral(TIMER_BELL_PLAYER)};
+        timer::desktop::DesktopBell bell{QStringLiteral(TIMER_BELL_PLAYER)};
         QWidget window;
         bell.ring(window);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(soundFile()).size() > 4000, 5000);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "form/bell.h"
+#include "desktop/bell.h"
 #include "form/error_report.h"
-#include "form/tick_source.h"
+#include "desktop/tick_source.h"
 
 #include <QStringList>
 
@@ -15,7 +15,7 @@ namespace timer::testing {
 
 using namespace std::chrono_literals;
 
-class ManualClock final : public form::Clock {
+class ManualClock final : public desktop::Clock {
 public:
     std::chrono::nanoseconds now() const override { return now_; }
     void set(std::chrono::nanoseconds time) { now_ = time; }
@@ -25,7 +25,7 @@ private:
 };
 
 // A wake-up call that comes only when the test says so.
-class ManualWakeTimer final : public form::WakeTimer {
+class ManualWakeTimer final : public desktop::WakeTimer {
 public:
     ManualWakeTimer(ManualClock& clock, std::function<void()> onWake)
         : WakeTimer(std::move(onWake))
@@ -63,7 +63,7 @@ struct ManualWakeTimers {
     ManualClock& clock;
     ManualWakeTimer* last = nullptr;
 
-    form::WakeTimerFactory factory()
+    desktop::WakeTimerFactory factory()
     {
         return [this](std::function<void()> onWake) {
             auto made = std::make_unique<ManualWakeTimer>(clock, std::move(onWake));
@@ -73,7 +73,7 @@ struct ManualWakeTimers {
     }
 };
 
-class CountingBell final : public form::Bell {
+class CountingBell final : public desktop::Bell {
 public:
     void ring(QWidget& /*window*/) override { ++rings; }
     int rings = 0;

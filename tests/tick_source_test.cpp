@@ -1,6 +1,6 @@
 #include "gui_fakes.h"
 
-#include "form/tick_source.h"
+#include "desktop/tick_source.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -8,7 +8,7 @@
 #include <vector>
 
 using namespace timer::testing;
-using timer::form::TickSource;
+using timer::desktop::TickSource;
 
 namespace {
 
@@ -26,7 +26,7 @@ struct Driven {
 // half periods as soon as it is switched on: the loop was blocked that long.
 struct Stalled {
     ManualClock clock;
-    TickSource ticks{clock, timer::form::systemWakeTimers(clock)};
+    TickSource ticks{clock, timer::desktop::systemWakeTimers(clock)};
     QSignalSpy spy{&ticks, &TickSource::tick};
 
     Stalled()
@@ -142,12 +142,12 @@ private slots:
     void wakeTimersWakeAtTheDeadlineAndNotBefore()
     {
         QFETCH(bool, system);
-        const timer::form::BootClock clock;
+        const timer::desktop::BootClock clock;
         std::vector<std::chrono::nanoseconds> wokenAt;
         const auto onWake = [&] { wokenAt.push_back(clock.now()); };
-        const std::unique_ptr<timer::form::WakeTimer> wake =
-            system ? timer::form::makeSystemWakeTimer(clock, onWake)
-                   : std::make_unique<timer::form::QtWakeTimer>(clock, onWake);
+        const std::unique_ptr<timer::desktop::WakeTimer> wake =
+            system ? timer::desktop::makeSystemWakeTimer(clock, onWake)
+                   : std::make_unique<timer::desktop::QtWakeTimer>(clock, onWake);
 
         const auto deadline = clock.now() + 30ms;
         wake->wakeAt(deadline);
@@ -173,7 +173,7 @@ private slots:
 
     void bootClockMovesForward()
     {
-        const timer::form::BootClock clock;
+        const timer::desktop::BootClock clock;
         const auto before = clock.now();
         QTest::qSleep(5);
         QVERIFY(clock.now() - before >= 4ms);

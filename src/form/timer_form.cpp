@@ -20,7 +20,7 @@ TimerForm::TimerForm(const Services& services)
                      [this] { run(countdown::Command2_Click); });
     QObject::connect(&window_.resetButton(), &QPushButton::clicked, &window_,
                      [this] { run(countdown::Command3_Click); });
-    QObject::connect(&ticks_, &TickSource::tick, &window_, [this] { run(countdown::Timer1_Timer); });
+    QObject::connect(&ticks_, &desktop::TickSource::tick, &window_, [this] { run(countdown::Timer1_Timer); });
 }
 
 void TimerForm::run(void (*handler)(platform::FormsRuntime&))

@@ -1,19 +1,22 @@
 #pragma once
 
-#include "form/tick_source.h"
+#include "desktop/tick_source.h"
 #include "form/timer_window.h"
 #include "form/widget_runtime.h"
 
+namespace timer::desktop {
+class Bell;
+}
+
 namespace timer::form {
 
-class Bell;
 class ErrorReport;
 
 // What the window needs from outside: time, the alert and the error report.
 struct Services {
-    const Clock& clock;
-    WakeTimerFactory wakeTimers;
-    Bell& bell;
+    const desktop::Clock& clock;
+    desktop::WakeTimerFactory wakeTimers;
+    desktop::Bell& bell;
     ErrorReport& errorReport;
 };
 
@@ -26,14 +29,14 @@ public:
     explicit TimerForm(const Services& services);
 
     TimerWindow& window() { return window_; }
-    TickSource& tickSource() { return ticks_; }
+    desktop::TickSource& tickSource() { return ticks_; }
 
 private:
     void run(void (*handler)(platform::FormsRuntime&));
 
     ErrorReport& errorReport_;
     TimerWindow window_;
-    TickSource ticks_;
+    desktop::TickSource ticks_;
     WidgetRuntime runtime_;
     bool reporting_ = false;
 };

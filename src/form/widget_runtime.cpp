@@ -1,8 +1,8 @@
 #include "form/widget_runtime.h"
 
-#include "form/bell.h"
+#include "desktop/bell.h"
 #include "form/qt_text.h"
-#include "form/tick_source.h"
+#include "desktop/tick_source.h"
 #include "form/timer_window.h"
 
 #include <QLabel>
@@ -10,7 +10,7 @@
 
 namespace timer::form {
 
-WidgetRuntime::WidgetRuntime(TimerWindow& window, TickSource& ticks, Bell& bell)
+WidgetRuntime::WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, desktop::Bell& bell)
     : window_(window)
     , ticks_(ticks)
     , bell_(bell)

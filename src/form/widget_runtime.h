@@ -2,17 +2,20 @@
 
 #include "platform/forms_runtime.h"
 
-namespace timer::form {
-
+namespace timer::desktop {
 class Bell;
 class TickSource;
+} // namespace timer::desktop
+
+namespace timer::form {
+
 class TimerWindow;
 
 // The handlers' window, made of widgets: texts go to and from the labels and
 // entry boxes unchanged, as UTF-16 code units.
 class WidgetRuntime final : public platform::FormsRuntime {
 public:
-    WidgetRuntime(TimerWindow& window, TickSource& ticks, Bell& bell);
+    WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, desktop::Bell& bell);
 
     std::u16string caption(platform::Display label) override;
     void setCaption(platform::Display label, std::u16string_view text) override;
@@ -24,8 +27,8 @@ public:
 
 private:
     TimerWindow& window_;
-    TickSource& ticks_;
-    Bell& bell_;
+    desktop::TickSource& ticks_;
+    desktop::Bell& bell_;
 };
 
 } // namespace timer::form

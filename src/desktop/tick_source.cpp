@@ -1,4 +1,4 @@
-#include "form/tick_source.h"
+#include "desktop/tick_source.h"
 
 #include <QSocketNotifier>
 
@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-namespace timer::form {
+namespace timer::desktop {
 
 using std::chrono::nanoseconds;
 
@@ -157,4 +157,4 @@ void TickSource::wake()
     emit tick();
 }
 
-} // namespace timer::form
+} // namespace timer::desktop

@@ -1,4 +1,4 @@
-#include "form/bell.h"
+#include "desktop/bell.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QWidget>
 
-namespace timer::form {
+namespace timer::desktop {
 
 namespace {
 
@@ -98,4 +98,4 @@ QString installedBellPlayer()
     return {};
 }
 
-} // namespace timer::form
+} // namespace timer::desktop

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-namespace timer::form {
+namespace timer::desktop {
 
 // A clock that keeps counting while the machine sleeps.
 class Clock {
@@ -111,4 +111,4 @@ private:
     std::int64_t nextTick_ = 1;
 };
 
-} // namespace timer::form
+} // namespace timer::desktop

@@ -10,7 +10,7 @@
 
 class QWidget;
 
-namespace timer::form {
+namespace timer::desktop {
 
 // The end-of-count alert.
 class Bell {
@@ -68,4 +68,4 @@ private:
 // empty where neither exists.
 QString installedBellPlayer();
 
-} // namespace timer::form
+} // namespace timer::desktop
