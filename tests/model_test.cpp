@@ -71,8 +71,9 @@ public:
             }
             return false;
         };
+        // Nothing left to count: the count stops without a beep.
         if (seconds < 1 && !borrow()) {
-            end();
+            reset();
             return;
         }
         seconds -= 1;
@@ -164,7 +165,7 @@ TEST(model_test, random_events_follow_the_model)
                 for (int tick = pickTicks(random); tick > 0 && model.running; --tick) {
                     if (!model.allNumbers() && model.endsBeforeReadingHours()) {
                         EXPECT_NO_THROW(Timer1_Timer(form));
-                        model.end();
+                        model.reset();
                     } else if (!model.allNumbers()) {
                         EXPECT_THROW(Timer1_Timer(form), timer::platform::ConversionError);
                         // What an interrupted tick left is the error tests' business;

@@ -171,13 +171,14 @@ void Timer1_Timer(FormsRuntime& runtime)
 
     double seconds = form.number(Display::Label5);
     // A count switched on with the seconds already below 1 (five whole minutes,
-    // or Pause/Continue on a zero display) borrows before it counts; with
-    // nothing to borrow it ends here rather than write a negative second.
+    // or Pause/Continue on a zero display) borrows before it counts. With
+    // nothing to borrow there was nothing to count: it stops here, silently,
+    // rather than write a negative second or announce an end that never came.
     // Only such a tick reads the seconds once more, after its borrow.
     if (seconds < 1.0) {
         const Borrow borrowed = borrow(form);
         if (borrowed != Borrow::Minute && borrowed != Borrow::Hour) {
-            endCount(form);
+            zeroReset(form);
             return;
         }
         seconds = form.number(Display::Label5);
