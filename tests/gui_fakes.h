@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace timer::testing {
 
@@ -79,17 +80,25 @@ public:
     int rings = 0;
 };
 
+// Records each report; the user reads it at once, unless the test keeps it
+// open and dismisses it itself.
 class RecordingReport final : public form::ErrorReport {
 public:
-    void show(QWidget& /*window*/, const QString& message) override
+    void show(QWidget& /*window*/, const QString& message, std::function<void()> read) override
     {
         messages << message;
-        if (whileOpen) {
-            whileOpen();
+        read_ = std::move(read);
+        if (!keepOpen) {
+            dismiss();
         }
     }
+    void dismiss() { std::exchange(read_, {})(); }
+
     QStringList messages;
-    std::function<void()> whileOpen;
+    bool keepOpen = false;
+
+private:
+    std::function<void()> read_;
 };
 
 } // namespace timer::testing

@@ -1,7 +1,9 @@
 #include "gui_fakes.h"
 
+#include "form/caret_rest.h"
 #include "form/error_report.h"
 #include "form/fonts.h"
+#include "form/qt_hebrew.h"
 #include "form/timer_form.h"
 
 #include <QAccessible>
@@ -12,10 +14,13 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStyleHints>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -27,20 +32,39 @@ using timer::form::TimerForm;
 
 namespace {
 
-// One window with driven time, a counting bell and a recorded error report.
+bool activate(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
+// Keys as the window system delivers them: to the active window.
+void typeKeys(const QString& typed)
+{
+    for (const QChar character : typed) {
+        QTest::keyClick(QGuiApplication::focusWindow(), character.toLatin1());
+    }
+}
+
+void pressKey(Qt::Key key) { QTest::keyClick(QGuiApplication::focusWindow(), key); }
+
+// One active window with driven time, a counting bell and a recorded error
+// report, or the real message box.
 struct Fixture {
     ManualClock clock;
     ManualWakeTimers wakes{clock};
     CountingBell bell;
     RecordingReport report;
-    TimerForm form{{clock, wakes.factory(), bell, report}};
+    timer::form::MessageBoxReport messageBox;
+    TimerForm form;
     ManualWakeTimer& wake = *wakes.last;
+    const bool active; // tests that need the focus check it
 
-    Fixture()
+    explicit Fixture(bool realReport = false)
+        : form({clock, wakes.factory(), bell, realReport ? static_cast<timer::form::ErrorReport&>(messageBox) : report})
+        , active(activate(form.window()))
     {
-        form.window().show();
-        form.window().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&form.window()));
     }
 
     template <typename Widget = QWidget>
@@ -70,13 +94,15 @@ struct Fixture {
 
     void click(const char* button) { QTest::mouseClick(find(button), Qt::LeftButton); }
 
-    // Lets n seconds pass, one tick each.
-    void tick(int n = 1)
+    // Lets n seconds pass, one tick each; false where the count stood still.
+    bool tick(int n = 1)
     {
         for (int i = 0; i < n; ++i) {
-            QVERIFY(wake.due().has_value());
-            QVERIFY(wake.advanceTo(*wake.due()));
+            if (!wake.due() || !wake.advanceTo(*wake.due())) {
+                return false;
+            }
         }
+        return true;
     }
 
     bool running() { return form.tickSource().isEnabled(); }
@@ -113,9 +139,12 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { timer::form::installQtHebrew(*QCoreApplication::instance()); }
+
     void opensWithEveryFieldAtZero()
     {
         Fixture f;
+        QVERIFY(f.active);
         QCOMPARE(f.form.window().windowTitle(), QStringLiteral("Timer"));
         QCOMPARE(f.form.window().objectName(), QStringLiteral("Timer"));
         QCOMPARE(f.display(), kZero);
@@ -255,20 +284,32 @@ private slots:
     }
 
     // What the user types replaces the whole box: at start, after Tab, after
-    // a click.
+    // a click in another box or in the one that has the focus. Coming back to
+    // the window keeps what was half typed.
     void typingReplacesTheFocusedBox()
     {
         Fixture f;
-        QTRY_COMPARE(QApplication::focusWidget(), f.find("Text1"));
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("15"));
+        QVERIFY(f.active);
+        typeKeys("15");
         QCOMPARE(f.text("Text1"), QStringLiteral("15"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+        pressKey(Qt::Key_Tab);
+        pressKey(Qt::Key_Tab);
+        typeKeys("7");
         QCOMPARE(f.text("Text2"), QStringLiteral("7"));
         QTest::mouseClick(f.find("Text3"), Qt::LeftButton);
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("4"));
+        typeKeys("4");
         QCOMPARE(f.text("Text3"), QStringLiteral("4"));
+        QTest::mouseClick(f.find("Text3"), Qt::LeftButton, {}, QPoint(12, 16));
+        typeKeys("12");
+        QCOMPARE(f.text("Text3"), QStringLiteral("12"));
+
+        QTest::mouseClick(f.find("Text3"), Qt::LeftButton);
+        typeKeys("1");
+        QWidget elsewhere;
+        QVERIFY(activate(elsewhere));
+        QVERIFY(activate(f.form.window()));
+        typeKeys("5");
+        QCOMPARE(f.text("Text3"), QStringLiteral("15"));
     }
 
     // A character outside the BMP takes both units of a box or none.
@@ -350,10 +391,10 @@ private slots:
         QCOMPARE(f.display(), (QStringList{"00", "00", "03"}));
         QCOMPARE(f.entries(), (QStringList{"00", "00", "3"}));
         QVERIFY(f.running());
-        f.tick(2);
+        QVERIFY(f.tick(2));
         QCOMPARE(f.display(), (QStringList{"00", "00", "01"}));
         QCOMPARE(f.bell.rings, 0);
-        f.tick();
+        QVERIFY(f.tick());
         QCOMPARE(f.display(), kZero);
         QCOMPARE(f.entries(), kZero);
         QVERIFY(!f.running());
@@ -366,14 +407,14 @@ private slots:
         Fixture f;
         f.type("Text2", "1");
         f.click("Command1");
-        f.tick();
+        QVERIFY(f.tick());
         QCOMPARE(f.display(), (QStringList{"00", "0", "59"}));
         f.click("Command2");
         QVERIFY(!f.running());
         QVERIFY(!f.wake.due());
         f.click("Command2");
         QVERIFY(f.running());
-        f.tick();
+        QVERIFY(f.tick());
         QCOMPARE(f.display(), (QStringList{"00", "0", "58"}));
         f.click("Command3");
         QCOMPARE(f.display(), kZero);
@@ -387,7 +428,7 @@ private slots:
         Fixture f;
         f.type("Text3", "30");
         f.click("Command1");
-        f.tick(5);
+        QVERIFY(f.tick(5));
         const auto restartedAt = f.clock.now() + std::chrono::milliseconds(400);
         f.clock.set(restartedAt);
         f.click("Command1");
@@ -410,13 +451,13 @@ private slots:
     void rejectedEntryIsReportedAndTheProgramGoesOn()
     {
         Fixture f;
+        QVERIFY(f.active);
         f.type("Text1", "ab");
         f.type("Text3", "2");
         f.click("Command1");
 
         QCOMPARE(f.report.messages.size(), 1);
         QVERIFY(f.report.messages[0].contains(QStringLiteral("שעות")));
-        QVERIFY(f.report.messages[0].contains(QStringLiteral("\"ab\"")));
         QVERIFY(!f.running());
         QCOMPARE(f.display(), (QStringList{"ab", "00", "02"}));
         QTRY_COMPARE(QApplication::focusWidget(), f.find("Text1"));
@@ -426,8 +467,26 @@ private slots:
         f.click("Command1");
         QCOMPARE(f.report.messages.size(), 1);
         QVERIFY(f.running());
-        f.tick(2);
+        QVERIFY(f.tick(2));
         QCOMPARE(f.bell.rings, 1);
+    }
+
+    // A tick that meets a text Start left on the display blames the display
+    // and sends the user to Start, not to the box corrected since.
+    void reportBlamesTheDisplaysOwnText()
+    {
+        Fixture f;
+        QVERIFY(f.active);
+        f.type("Text1", "ab");
+        f.click("Command1");
+        f.type("Text1", "05");
+        f.click("Command2");
+        QVERIFY(f.tick());
+        QCOMPARE(f.report.messages.size(), 2);
+        const QString& message = f.report.messages[1];
+        QVERIFY2(message.contains(QStringLiteral("\"\u2066ab\u2069\"")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("\"התחל\"")), qPrintable(message));
+        QTRY_COMPARE(QApplication::focusWidget(), f.find("Command1"));
     }
 
     void errorStopsARunningCount()
@@ -442,15 +501,18 @@ private slots:
         QVERIFY(!f.wake.due());
     }
 
-    // The report quotes the box as typed, not the display's copy, and
-    // writes out what would draw nothing.
+    // The report quotes the box as typed, not the display's copy, as a
+    // left-to-right run isolated from the Hebrew sentence (LRI ... PDI) so
+    // that neutral characters stay where they were typed, and writes out what
+    // would draw nothing.
     void reportQuotesWhatWasTyped_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("quoted");
-        QTest::newRow("one letter") << "x" << "\"x\"";
-        QTest::newRow("right-to-left mark and digit") << QStringLiteral("\u200F5") << "\"[U+200F]5\"";
-        QTest::newRow("zero-width space") << QStringLiteral("\u200B") << "\"[U+200B]\"";
+        QTest::newRow("one letter") << "x" << QStringLiteral("\"\u2066x\u2069\"");
+        QTest::newRow("trailing minus") << "1-" << QStringLiteral("\"\u20661-\u2069\"");
+        QTest::newRow("right-to-left mark and digit") << QStringLiteral("\u200F5") << QStringLiteral("\"\u2066[U+200F]5\u2069\"");
+        QTest::newRow("an isolate of the user's") << QStringLiteral("\u2069") << QStringLiteral("\"\u2066[U+2069]\u2069\"");
     }
 
     void reportQuotesWhatWasTyped()
@@ -458,6 +520,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, quoted);
         Fixture f;
+        QVERIFY(f.active);
         f.find<QLineEdit>("Text2")->setText(typed);
         f.click("Command1");
         QCOMPARE(f.report.messages.size(), 1);
@@ -465,34 +528,60 @@ private slots:
         QVERIFY2(f.report.messages[0].contains(quoted), qPrintable(f.report.messages[0]));
     }
 
-    // The real report: a key held from before it opened does not dismiss
-    // it, and closing the window closes the report and ends the program.
+    // The real report, driven by keys through the windows as a user gives
+    // them: Space on Start opens it, an auto-repeat of a key held from before
+    // does not close it, Return does, in Qt's Hebrew; afterwards keys reach
+    // the window as before, and Space and Enter press the focused button.
+    // Enter in a box presses nothing.
+    void keyboardAroundTheReport()
+    {
+        Fixture f(true);
+        QVERIFY(f.active);
+        typeKeys("ab");
+        pressKey(Qt::Key_Tab);
+        pressKey(Qt::Key_Space);
+        const QPointer box = f.form.window().findChild<QMessageBox*>();
+        QVERIFY(box != nullptr);
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        QVERIFY(box->button(QMessageBox::Ok)->text().contains(QRegularExpression(QStringLiteral("[\u05D0-\u05EA]"))));
+        QTest::simulateEvent(box->windowHandle(), true, Qt::Key_Return, {}, QStringLiteral("\r"), true);
+        QVERIFY(box->isVisible());
+        pressKey(Qt::Key_Return);
+        QTRY_VERIFY(box.isNull());
+        QVERIFY(activate(f.form.window()));
+        QCOMPARE(QApplication::focusWidget(), f.find("Text1"));
+
+        QTest::simulateEvent(f.form.window().windowHandle(), true, Qt::Key_0, {}, QStringLiteral("0"), true);
+        typeKeys("5");
+        QCOMPARE(f.text("Text1"), QStringLiteral("05"));
+        pressKey(Qt::Key_Return);
+        QVERIFY(!f.running());
+        pressKey(Qt::Key_Tab);
+        pressKey(Qt::Key_Space);
+        QVERIFY(f.running());
+        QCOMPARE(f.display(), (QStringList{"05", "00", "00"}));
+        for (int i = 0; i < 3; ++i) {
+            pressKey(Qt::Key_Tab);
+        }
+        pressKey(Qt::Key_Enter);
+        QVERIFY(!f.running());
+        pressKey(Qt::Key_Tab);
+        pressKey(Qt::Key_Return);
+        QCOMPARE(f.display(), kZero);
+    }
+
+    // Closing the window while the report is open closes the report too, and
+    // the program ends: the window system does not hold the close back.
     void reportLeavesTheWindowFreeToClose()
     {
-        ManualClock clock;
-        ManualWakeTimers wakes{clock};
-        CountingBell bell;
-        timer::form::MessageBoxReport report;
-        TimerForm form{{clock, wakes.factory(), bell, report}};
-        form.window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form.window()));
-        form.window().entry(timer::platform::Entry::Text2).setText(QStringLiteral("x"));
-        bool stayedOpen = false;
-        bool closeHeldBack = true;
-        QTimer::singleShot(0, [&] {
-            auto* box = form.window().findChild<QMessageBox*>();
-            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
-            QApplication::sendEvent(box->button(QMessageBox::Ok), &repeat);
-            stayedOpen = box->isVisible();
-            // The window system holds back a close request while a modal window is open.
-            closeHeldBack = QGuiApplication::modalWindow() != nullptr;
-            form.window().windowHandle()->close();
-            box->reject(); // a failure, not a hang, where the close was held back
-        });
-        form.window().startButton().click(); // returns when the report is gone
-        QVERIFY(stayedOpen);
-        QVERIFY(!closeHeldBack);
-        // No window is left open, so the program's loop ends.
+        Fixture f(true);
+        f.type("Text2", "x");
+        f.click("Command1");
+        const QPointer box = f.form.window().findChild<QMessageBox*>();
+        QVERIFY(box != nullptr && box->isVisible());
+        QCOMPARE(QGuiApplication::modalWindow(), nullptr);
+        f.form.window().windowHandle()->close();
+        QTRY_VERIFY(box.isNull());
         const QWidgetList windows = QApplication::topLevelWidgets();
         QVERIFY(std::ranges::none_of(windows, &QWidget::isVisible));
     }
@@ -500,17 +589,58 @@ private slots:
     void nothingRunsWhileTheReportIsOpen()
     {
         Fixture f;
+        f.report.keepOpen = true;
         f.type("Text2", "zz");
-        QStringList seenWhileOpen;
-        f.report.whileOpen = [&f, &seenWhileOpen] {
-            f.type("Text2", "5");
-            f.click("Command1");
-            f.click("Command3");
-            seenWhileOpen = f.display();
-        };
         f.click("Command1");
-        QCOMPARE(seenWhileOpen, (QStringList{"00", "zz", "00"}));
+        f.type("Text2", "5");
+        f.click("Command1");
+        f.click("Command3");
+        QCOMPARE(f.display(), (QStringList{"00", "zz", "00"}));
         QVERIFY(!f.running());
+        f.report.dismiss();
+        f.click("Command1");
+        QVERIFY(f.running());
+    }
+
+    // Qt's own words come in Hebrew and read right to left, while the window
+    // keeps its places: it draws the same as under a left-to-right language.
+    // Closing the menu leaves the box's selection as it was.
+    void qtTextsInHebrewLeaveThePlaces()
+    {
+        Fixture f;
+        QVERIFY(f.active);
+        QCOMPARE(QGuiApplication::layoutDirection(), Qt::RightToLeft);
+        const QImage rightToLeft = f.form.window().grab().toImage();
+        f.form.window().setLayoutDirection(Qt::LeftToRight);
+        QCOMPARE(f.form.window().grab().toImage(), rightToLeft);
+        f.form.window().unsetLayoutDirection();
+
+        auto* box = f.find<QLineEdit>("Text1");
+        box->setSelection(0, 1);
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(box, &request);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        QCOMPARE(menu->layoutDirection(), Qt::RightToLeft);
+        QVERIFY(menu->actions().constFirst()->text().contains(QRegularExpression(QStringLiteral("[\u05D0-\u05EA]"))));
+        menu->close();
+        QCOMPARE(box->selectedText(), QStringLiteral("0"));
+    }
+
+    // After a while without input the caret stays on instead of blinking; a
+    // key starts the blink again.
+    void caretRestsWhenIdle()
+    {
+        QStyleHints* hints = QGuiApplication::styleHints();
+        const int blinking = hints->cursorFlashTime();
+        QVERIFY(blinking > 0);
+        QWidget window;
+        QVERIFY(activate(window));
+        const timer::form::CaretRest caret(std::chrono::milliseconds(1));
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        QTest::keyClick(window.windowHandle(), Qt::Key_A);
+        QCOMPARE(hints->cursorFlashTime(), blinking);
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
     }
 };
 

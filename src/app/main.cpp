@@ -1,4 +1,5 @@
 #include "form/desktop_services.h"
+#include "form/qt_hebrew.h"
 #include "form/timer_form.h"
 
 #include <QApplication>
@@ -68,6 +69,7 @@ int main(int argc, char* argv[])
     for (const auto& message : heldBack) {
         qtHandler(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category.constData()), message.text);
     }
+    timer::form::installQtHebrew(application);
     QApplication::setApplicationName(QStringLiteral("Timer"));
     QApplication::setDesktopFileName(QStringLiteral(TIMER_APP_ID));
 

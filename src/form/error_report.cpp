@@ -1,12 +1,12 @@
 #include "form/error_report.h"
 
+#include "countdown/text_rules.h"
 #include "form/layout.h"
 #include "form/qt_text.h"
 #include "form/timer_window.h"
 #include "platform/errors.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,21 +16,41 @@ namespace timer::form {
 
 namespace {
 
+QString captionOf(std::string_view control) { return toQString(layoutOf(control).text); }
+
 QString heading(platform::Display label)
 {
     for (const auto& heading : kHeadings) {
         if (heading.display == name(label)) {
-            return toQString(layoutOf(heading.heading).text);
+            return captionOf(heading.heading);
         }
     }
     return toQString(name(label));
 }
 
-// Closes the report when the window it belongs to is closed.
+// A text the user typed, quoted inside a right-to-left sentence: isolated as
+// a left-to-right run (LRI ... PDI), so that "1-" does not read "-1". The
+// user's own isolates and marks are written out by visible() and cannot
+// break out of it.
+QString quoted(const QString& text)
+{
+    return QStringLiteral("\"\u2066%1\u2069\"").arg(visible(text));
+}
+
+// Whether Start would have put `shown` on the display from a box holding
+// `typed`: the text itself, or its one character after a "0".
+bool copiedFrom(std::u16string_view shown, std::u16string_view typed)
+{
+    return shown == typed || (countdown::TextLength(typed) == 1 && shown == countdown::ZeroPrefix(typed));
+}
+
+// Closes the report when the window it belongs to is closed. A child of the
+// report, so it goes with it.
 class CloseFollower final : public QObject {
 public:
     explicit CloseFollower(QDialog& report)
-        : report_(report)
+        : QObject(&report)
+        , report_(report)
     {
     }
 
@@ -49,50 +69,48 @@ private:
 
 } // namespace
 
-void HeldKeyGuard::arm()
+void HeldKeyGuard::install()
 {
-    qApp->installEventFilter(this); // installed once however often armed
-    pressedSinceArmed_.clear();
+    pressedSinceInstalled_.clear();
+    qApp->installEventFilter(this);
 }
+
+void HeldKeyGuard::remove() { qApp->removeEventFilter(this); }
 
 bool HeldKeyGuard::eventFilter(QObject* /*watched*/, QEvent* event)
 {
+    // A key reaches its window first, then the window's focused widget and
+    // maybe its parents: judging it again must not change the verdict.
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
         return false;
     }
     const auto* key = static_cast<const QKeyEvent*>(event);
+    if (key->isAutoRepeat()) {
+        return !pressedSinceInstalled_.contains(key->key());
+    }
     if (event->type() == QEvent::KeyPress) {
-        if (key->isAutoRepeat()) {
-            return !pressedSinceArmed_.contains(key->key());
-        }
-        pressedSinceArmed_.insert(key->key());
-        return false;
-    }
-    if (!pressedSinceArmed_.contains(key->key())) {
-        return true;
-    }
-    if (!key->isAutoRepeat()) {
-        pressedSinceArmed_.remove(key->key());
+        pressedSinceInstalled_.insert(key->key());
+    } else {
+        pressedSinceInstalled_.remove(key->key());
     }
     return false;
 }
 
-void MessageBoxReport::show(QWidget& window, const QString& message)
+void MessageBoxReport::show(QWidget& window, const QString& message, std::function<void()> read)
 {
-    QMessageBox box(QMessageBox::Warning, toQString(kWindowTitle), message, QMessageBox::Ok, &window);
+    auto* box = new QMessageBox(QMessageBox::Warning, toQString(kWindowTitle), message, QMessageBox::Ok, &window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
     // Not modal: the window system would hold back a request to close the
     // window while the report is open. The form runs no handler meanwhile.
-    box.setWindowModality(Qt::NonModal);
-    box.setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("אישור"));
-    CloseFollower follower(box);
-    window.installEventFilter(&follower);
-    heldKeys_.arm();
-    QEventLoop loop;
-    QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
-    box.show();
-    loop.exec();
-    window.removeEventFilter(&follower);
+    box->setWindowModality(Qt::NonModal);
+    box->setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
+    window.installEventFilter(new CloseFollower(*box));
+    heldKeys_.install();
+    QObject::connect(box, &QDialog::finished, box, [this, read = std::move(read)] {
+        heldKeys_.remove();
+        read();
+    });
+    box->show();
 }
 
 QString visible(const QString& text)
@@ -114,20 +132,29 @@ QString visible(const QString& text)
     return shown;
 }
 
-QString describe(const platform::HandlerError& error, const TimerWindow& window)
+ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& window)
 {
     if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
-        return QStringLiteral("בשדה \"%1\" כתוב \"%2\", וזה אינו מספר. יש להקליד מספר ולהתחיל שוב.")
-            .arg(heading(conversion->label()), visible(window.entry(platform::entryOf(conversion->label())).text()));
+        QLineEdit& box = window.entry(platform::entryOf(conversion->label()));
+        const QString field = heading(conversion->label());
+        if (copiedFrom(conversion->text(), fromQString(box.text()))) {
+            return {QStringLiteral("בשדה \"%1\" כתוב %2, וזה אינו מספר. יש להקליד מספר ולהתחיל שוב.")
+                        .arg(field, quoted(box.text())),
+                    &box};
+        }
+        return {QStringLiteral("בתצוגה, מתחת ל\"%1\", כתוב %2, וזה אינו מספר. יש ללחוץ על \"%3\" כדי להעתיק "
+                               "לתצוגה את מה שבשדות.")
+                    .arg(field, quoted(toQString(conversion->text())), captionOf("Command1")),
+                &window.startButton()};
     }
     if (dynamic_cast<const platform::ArithmeticError*>(&error) != nullptr) {
-        return QStringLiteral("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.");
+        return {QStringLiteral("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.")};
     }
     if (const auto* access = dynamic_cast<const platform::PropertyAccessError*>(&error)) {
-        return QStringLiteral("אין גישה לרכיב %1 (%2). הספירה נעצרה.")
-            .arg(toQString(std::string_view(access->control())), toQString(platform::name(access->property())));
+        return {QStringLiteral("אין גישה לרכיב %1 (%2). הספירה נעצרה.")
+                    .arg(toQString(std::string_view(access->control())), toQString(platform::name(access->property())))};
     }
-    return QString::fromStdString(error.what());
+    return {QString::fromStdString(error.what())};
 }
 
 } // namespace timer::form

@@ -4,6 +4,8 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace timer::platform {
@@ -19,8 +21,9 @@ class TimerWindow;
 class ErrorReport {
 public:
     virtual ~ErrorReport() = default;
-    // Returns when the user has read the report, or closed the window.
-    virtual void show(QWidget& window, const QString& message) = 0;
+    // Shows `message` above `window` and returns at once; `read` runs when the
+    // user has dismissed the report, or closed the window under it.
+    virtual void show(QWidget& window, const QString& message, std::function<void()> read) = 0;
 
 protected:
     ErrorReport() = default;
@@ -28,33 +31,45 @@ protected:
     ErrorReport& operator=(const ErrorReport&) = default;
 };
 
-// Keeps a key that was already held when it was armed from acting until it
-// is released: its auto-repeat would otherwise press the report's button at
-// once, and then type over the box the report sends the user back to.
+// Holds back the auto-repeats of a key that was already held when the report
+// opened: they would press the report's button at once, and then type over
+// the box the report sends the user back to. A key pressed afresh repeats as
+// usual. Installed on the application only while a report is open.
 class HeldKeyGuard final : public QObject {
 public:
-    void arm();
+    void install();
+    void remove();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QSet<int> pressedSinceArmed_;
+    QSet<int> pressedSinceInstalled_;
 };
 
-// A message box titled "Timer" above the window. It leaves the window free
-// to be closed: closing the window closes the report too.
+// A message box titled "Timer" above the window, laid out right to left. It
+// leaves the window free to be closed: closing the window closes the report
+// too.
 class MessageBoxReport final : public ErrorReport {
 public:
-    void show(QWidget& window, const QString& message) override;
+    void show(QWidget& window, const QString& message, std::function<void()> read) override;
 
 private:
     HeldKeyGuard heldKeys_;
 };
 
-// The report's Hebrew text: which field, by its heading, and for a text that
-// is not a number, the text as the user typed it in that field's box.
-QString describe(const platform::HandlerError& error, const TimerWindow& window);
+// A handler's error as the user is told of it: the words, and the control to
+// go back to when the report has been read (none: the focus stays).
+struct ErrorNotice {
+    QString message;
+    QWidget* returnTo = nullptr;
+};
+
+// For a text that is not a number: which field, by its heading, and the text
+// the count rejected. That is what the user typed in the field's box, unless
+// the display still holds an older text that Start has not replaced; then the
+// notice says so and sends the user to Start.
+ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& window);
 
 // `text` with every character that draws nothing (blanks, bidirectional
 // marks, other format and control characters) written out as [U+XXXX].

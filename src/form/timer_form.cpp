@@ -34,13 +34,16 @@ void TimerForm::run(void (*handler)(platform::FormsRuntime&))
     } catch (const platform::HandlerError& error) {
         ticks_.setEnabled(false);
         reporting_ = true;
-        errorReport_.show(window_, describe(error, window_));
-        reporting_ = false;
-        if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
-            QLineEdit& box = window_.entry(platform::entryOf(conversion->label()));
-            box.setFocus();
-            box.selectAll();
-        }
+        const ErrorNotice notice = describe(error, window_);
+        errorReport_.show(window_, notice.message, [this, returnTo = notice.returnTo] {
+            reporting_ = false;
+            if (returnTo != nullptr) {
+                returnTo->setFocus();
+                if (auto* box = qobject_cast<QLineEdit*>(returnTo)) {
+                    box->selectAll();
+                }
+            }
+        });
     }
 }
 

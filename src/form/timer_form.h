@@ -22,8 +22,9 @@ struct Services {
 
 // The window with its tick source and its four event connections: the three
 // buttons' clicks and the tick, each running its handler under one error
-// policy. An error switches the tick source off, is reported, and puts the
-// focus on the entry box whose text was rejected; the program goes on.
+// policy. An error switches the tick source off and is reported; once the
+// report is read, the focus goes where the report sends the user (the box
+// whose text was rejected, or Start). The program goes on.
 class TimerForm {
 public:
     explicit TimerForm(const Services& services);

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
@@ -57,9 +58,11 @@ public:
     }
 };
 
-// An entry box whose whole text is selected whenever it takes the focus, so
-// that what the user types replaces it: the box is full, and a keystroke
-// would otherwise be refused.
+// An entry box whose whole text is selected when it takes the focus and after
+// every click, so that what the user types replaces it: the box is full, and
+// a keystroke would otherwise be refused. Coming back to the window, or from
+// the context menu, leaves the text and the caret as the user left them; a
+// drag still selects part of the text, and the arrow keys place the caret.
 class EntryBox final : public QLineEdit {
 public:
     explicit EntryBox(QWidget* parent)
@@ -81,30 +84,25 @@ protected:
     void focusInEvent(QFocusEvent* event) override
     {
         QLineEdit::focusInEvent(event);
-        // After a context menu the text stays as the user left it.
-        if (event->reason() != Qt::PopupFocusReason) {
+        if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
             selectAll();
-            selectOnPress_ = event->reason() == Qt::MouseFocusReason;
         }
     }
 
-    // The press that gave the focus would place the caret and drop the
-    // selection: select again after it.
-    void mousePressEvent(QMouseEvent* event) override
+    // A click places the caret and drops the selection.
+    void mouseReleaseEvent(QMouseEvent* event) override
     {
-        QLineEdit::mousePressEvent(event);
-        if (selectOnPress_) {
-            selectOnPress_ = false;
+        QLineEdit::mouseReleaseEvent(event);
+        if (event->button() == Qt::LeftButton && !hasSelectedText()) {
             selectAll();
         }
     }
-
-private:
-    bool selectOnPress_ = false;
 };
 
 // A push button whose caption breaks into lines where it is wider than the
-// button, as "הפסק \ המשך" must on its narrow button.
+// button, as "הפסק \ המשך" must on its narrow button. Enter presses it when
+// it has the focus, as Space does, although no button is the default; a held
+// Enter presses it once.
 class WrappingButton final : public QPushButton {
 public:
     using QPushButton::QPushButton;
@@ -112,6 +110,16 @@ public:
     QSizeF textRoom() const { return textArea().size(); }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            QPushButton::keyPressEvent(event);
+        } else if (!event->isAutoRepeat()) {
+            click();
+        }
+    }
+
     void paintEvent(QPaintEvent* /*event*/) override
     {
         QStylePainter painter(this);
@@ -244,7 +252,13 @@ TimerWindow::TimerWindow()
         control(heading.display)->setAccessibleDescription(text);
     }
 
-    tabOrder.front().second->setFocus();
+    // The focus starts in the first box, its text selected: the window's
+    // activation leaves the selection as it finds it.
+    QWidget* first = tabOrder.front().second;
+    first->setFocus();
+    if (auto* box = qobject_cast<QLineEdit*>(first)) {
+        box->selectAll();
+    }
 }
 
 QLabel& TimerWindow::display(platform::Display label) const

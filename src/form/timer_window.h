@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form/caret_rest.h"
 #include "platform/forms_runtime.h"
 
 #include <QWidget>
@@ -32,6 +33,7 @@ private:
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
+    CaretRest caretRest_;
 };
 
 } // namespace timer::form

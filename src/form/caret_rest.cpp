@@ -1,0 +1,47 @@
+#include "form/caret_rest.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QStyleHints>
+
+namespace timer::form {
+
+CaretRest::CaretRest(std::chrono::milliseconds timeout)
+{
+    idle_.setSingleShot(true);
+    idle_.setInterval(timeout);
+    connect(&idle_, &QTimer::timeout, this, &CaretRest::rest);
+    QCoreApplication::instance()->installEventFilter(this);
+    idle_.start();
+}
+
+CaretRest::~CaretRest() { blink(); }
+
+bool CaretRest::eventFilter(QObject* watched, QEvent* event)
+{
+    // Input reaches its window first: counted once, there.
+    const QEvent::Type type = event->type();
+    if (watched->isWindowType() && (type == QEvent::KeyPress || type == QEvent::MouseButtonPress)) {
+        blink();
+        idle_.start();
+    }
+    return false;
+}
+
+void CaretRest::rest()
+{
+    QStyleHints* hints = QGuiApplication::styleHints();
+    blinkTime_ = hints->cursorFlashTime();
+    hints->setCursorFlashTime(0); // a caret that never flashes stays on
+}
+
+void CaretRest::blink()
+{
+    if (resting()) {
+        QGuiApplication::styleHints()->setCursorFlashTime(blinkTime_);
+        blinkTime_ = -1;
+    }
+}
+
+} // namespace timer::form
