@@ -42,7 +42,7 @@ if [ "$files" != "$expected" ]; then
 fi
 
 depends=$(dpkg-deb -f "$deb" Depends | tr -d ' ' | tr ',' '\n' | sed 's/(.*//')
-for needed in qt6-qpa-plugins culmus fonts-dejavu-core fonts-dejavu-extra sound-theme-freedesktop libcanberra0 libqt6widgets6; do
+for needed in qt6-qpa-plugins qt6-translations-l10n culmus fonts-dejavu-core fonts-dejavu-extra sound-theme-freedesktop libcanberra0 libqt6widgets6; do
     grep -qx "$needed" <<<"$depends" || { echo "Depends lacks $needed"; exit 1; }
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = "libcanberra-pulse, qt6-wayland" ]
