@@ -206,9 +206,6 @@ TimerWindow::TimerWindow()
     setWindowTitle(toQString(kWindowTitle));
     setWindowIcon(QIcon(QPixmap(timer_xpm)));
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
-    // No maximise button, where the window manager reads Qt's hints.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
     client_ = new QWidget(this);
     client_->resize(size());
     setFont(qtFont(kDialogFont));
