@@ -47,40 +47,32 @@ bool displaySet()
 }
 
 // Qt reports each platform plugin it tried, under this category, as not
-// found, or as found but not loaded; a plugin that loaded but could not
-// reach its display has said so just before. Qt's fatal message then lists
-// the plugins there are.
+// found, or as found but not started (its display did not answer); its
+// fatal message then lists the plugins there are.
 constexpr QByteArrayView kPluginCategory = "qt.qpa.plugin";
 
 // The one line that says why the start failed, from Qt's account of it.
 QString whyTheStartFailed(const QString& fatal)
 {
     const QRegularExpression pluginTried(QStringLiteral(R"(^Could not (find|load) the Qt platform plugin ("[^"]*"))"));
-    bool displayUnreached = false;
-    QStringList notLoaded;
+    bool notStarted = false;
     QStringList missing;
-    for (qsizetype i = 0; i < heldBack.size(); ++i) {
-        const auto tried = pluginTried.match(heldBack[i].text);
-        if (heldBack[i].category != kPluginCategory || !tried.hasMatch()) {
+    for (const auto& message : std::as_const(heldBack)) {
+        const auto tried = pluginTried.match(message.text);
+        if (message.category != kPluginCategory || !tried.hasMatch()) {
             continue;
         }
         if (tried.captured(1) == QLatin1StringView("find")) {
             missing << tried.captured(2);
-        } else if (i > 0 && heldBack[i - 1].category != kPluginCategory) {
-            displayUnreached = true;
         } else {
-            notLoaded << tried.captured(2);
+            notStarted = true;
         }
     }
-    if (displayUnreached && !displaySet()) {
+    if (notStarted && !displaySet()) {
         return QStringLiteral("no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)");
     }
-    if (displayUnreached) {
+    if (notStarted) {
         return QStringLiteral("cannot open the window: the display does not answer (%1)").arg(displayNamed());
-    }
-    if (!notLoaded.isEmpty()) {
-        return QStringLiteral("cannot open the window: Qt's platform plugin %1 is there but does not load")
-            .arg(notLoaded.join(QStringLiteral(", ")));
     }
     if (!missing.isEmpty()) {
         const auto there = QRegularExpression(QStringLiteral(R"(Available platform plugins are: (.*)\.)")).match(fatal);
