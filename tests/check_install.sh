@@ -10,10 +10,12 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 
 test -x "$prefix/bin/timer"
-icon="$prefix/share/icons/hicolor/32x32/apps/$app_id.png"
-# A PNG whose header says 32 x 32.
-[ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ]
-[ "$(head -c 24 "$icon" | tail -c 8 | od -An -tx1 | tr -d ' \n')" = "0000002000000020" ]
+# Each icon is a PNG whose header gives the size its folder names.
+for icon in "$prefix"/share/icons/hicolor/*/apps/"$app_id".png; do
+    size=$(basename "$(dirname "$(dirname "$icon")")")
+    [ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ]
+    [ "$(head -c 24 "$icon" | tail -c 8 | od -An -tu4 --endian=big | awk '{print $1 "x" $2}')" = "$size" ]
+done
 test -x "$prefix/libexec/timer/timer-bell"
 desktop-file-validate "$prefix/share/applications/$app_id.desktop"
 # The launcher and the window are tied by the window's class, the program's name.

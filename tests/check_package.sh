@@ -31,7 +31,10 @@ expected="./usr/bin/timer
 ./usr/share/applications/io.github.timer.Timer.desktop
 ./usr/share/doc/timer/changelog.gz
 ./usr/share/doc/timer/copyright
+./usr/share/icons/hicolor/128x128/apps/io.github.timer.Timer.png
+./usr/share/icons/hicolor/256x256/apps/io.github.timer.Timer.png
 ./usr/share/icons/hicolor/32x32/apps/io.github.timer.Timer.png
+./usr/share/icons/hicolor/64x64/apps/io.github.timer.Timer.png
 ./usr/share/man/man1/timer.1.gz
 ./usr/share/metainfo/io.github.timer.Timer.metainfo.xml"
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
@@ -46,6 +49,18 @@ for needed in qt6-qpa-plugins qt6-translations-l10n culmus fonts-dejavu-core fon
     grep -qx "$needed" <<<"$depends" || { echo "Depends lacks $needed"; exit 1; }
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = "libcanberra-pulse, qt6-wayland" ]
+
+# Software centres list what AppStream's catalog composer takes in: the
+# component, with its icon (which must come in 64 px or more).
+appstreamcli compose --no-color --no-net --origin=timer --prefix=/usr --result-root="$work/catalog" "$work/root" \
+    >"$work/compose.log" 2>&1 || { echo "appstreamcli compose: $(cat "$work/compose.log")"; exit 1; }
+catalog=$(zcat "$work"/catalog/usr/share/swcatalog/xml/timer.xml.gz)
+grep -q '<id>io.github.timer.Timer</id>' <<<"$catalog" || { echo "the catalog lacks the component: $catalog"; exit 1; }
+for size in 64x64 128x128; do
+    grep -q "<icon type=\"cached\" width=\"${size%x*}\" height=\"${size#*x}\">io.github.timer.Timer.png</icon>" <<<"$catalog" &&
+        [ -s "$work/catalog/usr/share/swcatalog/icons/timer/$size/io.github.timer.Timer.png" ] ||
+        { echo "the catalog lacks the $size icon: $catalog"; exit 1; }
+done
 
 warnings=$(zcat "$work/root/usr/share/man/man1/timer.1.gz" | groff -man -Tutf8 -ww -z 2>&1)
 [ -z "$warnings" ] || { echo "the manual page does not render cleanly: $warnings"; exit 1; }

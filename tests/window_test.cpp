@@ -206,6 +206,24 @@ private slots:
         QCOMPARE(f.form.window().minimumSize(), f.form.window().maximumSize());
     }
 
+    // A maximised or full-screen state is handed back at once; where a
+    // window manager gives the window more room all the same, the controls
+    // stay together in the middle.
+    void keepsItsOneSize()
+    {
+        Fixture f;
+        QWidget& window = f.form.window();
+        const QPoint display = f.find("Label1")->mapTo(&window, QPoint());
+        for (const auto state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+            window.setWindowState(state);
+            QTRY_COMPARE(window.windowState(), Qt::WindowNoState);
+            QCOMPARE(window.size(), QSize(225, 202));
+        }
+        window.windowHandle()->resize(425, 302); // as a tiling window manager does
+        QTRY_COMPARE(window.size(), QSize(425, 302));
+        QCOMPARE(f.find("Label1")->mapTo(&window, QPoint()), display + QPoint(100, 50));
+    }
+
     void fontsAskedFor()
     {
         Fixture f;

@@ -1,77 +1,43 @@
+#include "app/command_line.h"
+#include "app/start_failure.h"
 #include "form/desktop_services.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
 
 #include <QApplication>
 
-#include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-// What tells Qt where to open the window.
-constexpr std::array<const char*, 3> kDisplayVariables{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
-
-bool hasDisplay()
-{
-    return std::ranges::any_of(kDisplayVariables, [](const char* variable) {
-        const char* value = std::getenv(variable);
-        return value != nullptr && *value != '\0';
-    });
-}
-
-QString displayNamed()
-{
-    QStringList named;
-    for (const char* variable : kDisplayVariables) {
-        if (qEnvironmentVariableIsSet(variable)) {
-            named << QStringLiteral("%1=%2").arg(QLatin1StringView(variable), qEnvironmentVariable(variable));
-        }
-    }
-    return named.join(QStringLiteral(", "));
-}
-
-// While the window system is being reached, Qt's messages are held back: a
-// display that does not answer ends the start in one line of ours, status 1,
-// where Qt would print several and abort.
-struct HeldMessage {
-    QtMsgType type;
-    QByteArray category;
-    QString text;
-};
-QtMessageHandler qtHandler = nullptr;
-QList<HeldMessage> heldBack;
-
-void holdBack(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtFatalMsg) {
-        std::fprintf(stderr, "timer: cannot open the window: the display does not answer (%s)\n",
-                     qPrintable(displayNamed()));
-        std::_Exit(EXIT_FAILURE);
-    }
-    heldBack.append({type, context.category, message});
-}
+// The exit status of a command line with an unknown option or an argument;
+// a window that cannot open gives 1.
+constexpr int kWrongCommandLine = 2;
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (!hasDisplay()) {
-        std::fputs("timer: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)\n",
-                   stderr);
-        return EXIT_FAILURE;
-    }
-    qtHandler = qInstallMessageHandler(holdBack);
-    QApplication application(argc, argv);
-    qInstallMessageHandler(qtHandler);
-    for (const auto& message : heldBack) {
-        qtHandler(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category.constData()), message.text);
-    }
-    timer::form::installQtHebrew(application);
     QApplication::setApplicationName(QStringLiteral("Timer"));
+    QApplication::setApplicationVersion(QStringLiteral(TIMER_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(TIMER_APP_ID));
+
+    timer::app::CommandLine commandLine;
+    if (const auto answer = commandLine.answer(argc, argv)) {
+        std::fputs(qPrintable(*answer), stdout);
+        return EXIT_SUCCESS;
+    }
+    timer::app::holdMessagesWhileStarting(argc, argv);
+    QApplication application(argc, argv);
+    // A mistaken command line is all that is said: Qt's start-up notes are
+    // beside the point then.
+    if (const auto mistake = commandLine.mistake()) {
+        std::fprintf(stderr, "timer: %s\n", qPrintable(*mistake));
+        return kWrongCommandLine;
+    }
+    timer::app::passOnHeldMessages();
+    timer::form::installQtHebrew(application);
 
     timer::form::DesktopServices services;
     timer::form::TimerForm form(services.services());

@@ -26,6 +26,9 @@ namespace timer::form {
 
 namespace {
 
+// The states that would give the window another size than its one.
+constexpr Qt::WindowStates kRefusedStates = Qt::WindowMaximized | Qt::WindowFullScreen;
+
 QFont qtFont(const FontSpec& wanted)
 {
     QFont font(familyOnThisSystem(toQString(wanted.family)));
@@ -211,6 +214,8 @@ TimerWindow::TimerWindow()
     setWindowTitle(toQString(kWindowTitle));
     setWindowIcon(QIcon(QPixmap(timer_xpm)));
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
+    client_ = new QWidget(this);
+    client_->resize(size());
     setFont(qtFont(kDialogFont));
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor::fromRgb(kWindowBackground));
@@ -220,7 +225,7 @@ TimerWindow::TimerWindow()
     std::vector<std::pair<std::string_view, QWidget*>> built;
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (const auto& row : kLayout) {
-        QWidget* widget = createControl(row, this);
+        QWidget* widget = createControl(row, client_);
         widget->setObjectName(toQString(row.name));
         built.emplace_back(row.name, widget);
         if (widget->focusPolicy() & Qt::TabFocus) {
@@ -259,6 +264,32 @@ TimerWindow::TimerWindow()
     if (auto* box = qobject_cast<QLineEdit*>(first)) {
         box->selectAll();
     }
+}
+
+void TimerWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    // Once the change under way has settled: a maximised or full-screen
+    // state, asked for by the title bar Qt draws on Wayland or by the window
+    // manager, is handed back, and the controls are drawn again (Qt 6.4 on
+    // Wayland leaves the labels blank after a change of state, until their
+    // text changes).
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            setWindowState(windowState() & ~kRefusedStates);
+            client_->update();
+        },
+        Qt::QueuedConnection);
+}
+
+void TimerWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    client_->move(std::max(0, (width() - client_->width()) / 2), std::max(0, (height() - client_->height()) / 2));
 }
 
 QLabel& TimerWindow::display(platform::Display label) const

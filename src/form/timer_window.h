@@ -14,7 +14,9 @@ class QPushButton;
 namespace timer::form {
 
 // The Timer window, built once from the stored layout. Nothing moves or
-// changes afterwards but the texts.
+// changes afterwards but the texts. It has one size: it refuses to be
+// maximised or made full screen, and where a window manager gives it more
+// room all the same, the controls stay together in the middle.
 class TimerWindow final : public QWidget {
     Q_OBJECT
 
@@ -27,7 +29,12 @@ public:
     QPushButton& pauseButton() const { return *command2_; }
     QPushButton& resetButton() const { return *command3_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    QWidget* client_ = nullptr; // holds the controls, at the window's one size
     std::array<QLabel*, 3> displays_{};
     std::array<QLineEdit*, 3> entries_{};
     QPushButton* command1_ = nullptr;
