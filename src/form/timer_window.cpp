@@ -1,5 +1,6 @@
 #include "form/timer_window.h"
 
+#include "form/accessibility.h"
 #include "form/fonts.h"
 #include "form/layout.h"
 #include "form/qt_text.h"
@@ -199,6 +200,7 @@ QWidget* createControl(const ControlLayout& row, QWidget* parent)
 
 TimerWindow::TimerWindow()
 {
+    installAccessibility();
     setObjectName(QStringLiteral("Timer"));
     setWindowTitle(toQString(kWindowTitle));
     setWindowIcon(QIcon(QPixmap(timer_xpm)));
@@ -236,12 +238,9 @@ TimerWindow::TimerWindow()
     command2_ = static_cast<QPushButton*>(control("Command2"));
     command3_ = static_cast<QPushButton*>(control("Command3"));
 
-    // A screen reader names each box by its heading, and reads each display
-    // field's own text with its heading as the description.
+    // A screen reader names each box by its heading.
     for (const auto& heading : kHeadings) {
-        const QString text = toQString(layoutOf(heading.heading).text);
-        control(heading.entry)->setAccessibleName(text);
-        control(heading.display)->setAccessibleDescription(text);
+        control(heading.entry)->setAccessibleName(toQString(layoutOf(heading.heading).text));
     }
 
     tabOrder.front().second->setFocus();
