@@ -196,34 +196,38 @@ private:
 #endif
 };
 
+// How QTextBoundaryFinder cuts a text at boundaries of `type`; none for the
+// rest, which find the whole text: an entry box holds one line.
+std::optional<QTextBoundaryFinder::BoundaryType> finderFor(QAccessible::TextBoundaryType type)
+{
+    switch (type) {
+    case QAccessible::CharBoundary:
+        return QTextBoundaryFinder::Grapheme;
+    case QAccessible::WordBoundary:
+        return QTextBoundaryFinder::Word;
+    case QAccessible::SentenceBoundary:
+        return QTextBoundaryFinder::Sentence;
+    default:
+        return std::nullopt;
+    }
+}
+
 // The edges of the pieces that boundaries of `type` cut `text` into, from 0
-// to its length. An entry box holds one line.
+// to its length.
 QList<int> edges(const QString& text, QAccessible::TextBoundaryType type)
 {
     QList<int> found{0};
-    const auto finder = [type]() -> std::optional<QTextBoundaryFinder::BoundaryType> {
-        switch (type) {
-        case QAccessible::CharBoundary:
-            return QTextBoundaryFinder::Grapheme;
-        case QAccessible::WordBoundary:
-            return QTextBoundaryFinder::Word;
-        case QAccessible::SentenceBoundary:
-            return QTextBoundaryFinder::Sentence;
-        default:
-            return std::nullopt;
-        }
-    }();
-    if (!finder) {
+    const auto kind = finderFor(type);
+    if (!kind) {
         found << static_cast<int>(text.size());
         return found;
     }
-    QTextBoundaryFinder boundaries(*finder, text);
+    QTextBoundaryFinder boundaries(*kind, text);
     for (qsizetype next = boundaries.toNextBoundary(); next > found.back(); next = boundaries.toNextBoundary()) {
         found << static_cast<int>(next);
     }
     return found;
 }
-
 
 // The piece of `text` at `offset`, or `step` pieces after (or before) it,
 // with its edges; empty where there is none. The end of the text belongs to
