@@ -65,17 +65,14 @@ class TimeLeft final : public WindowPart {
 public:
     using WindowPart::WindowPart;
 
-    bool covers(const QObject* object) const
-    {
-        const auto parts = displayParts(shownIn());
-        return object != nullptr && std::ranges::find(parts, object) != parts.end();
-    }
-
     QString text(QAccessible::Text type) const override
     {
+        if (type != QAccessible::Name) {
+            return {};
+        }
         QString shown;
         for (const QLabel* part : displayParts(shownIn())) {
-            if (type == QAccessible::Name && part != nullptr) {
+            if (part != nullptr) {
                 shown += part->text();
             }
         }
@@ -177,10 +174,11 @@ private:
     // The window's widgets, with the display's labels replaced by timeLeft_.
     QList<QAccessibleInterface*> children() const
     {
+        const auto parts = displayParts(*widget());
         QList<QAccessibleInterface*> shown;
         for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
             QAccessibleInterface* child = QAccessibleWidget::child(i);
-            if (!timeLeft_->covers(child->object())) {
+            if (std::ranges::find(parts, child->object()) == parts.end()) {
                 shown << child;
             } else if (!shown.contains(timeLeft_)) {
                 shown << timeLeft_;
@@ -189,7 +187,7 @@ private:
         return shown;
     }
 
-    QList<QAccessible::Id> parts_;
+    QList<QAccessible::Id> parts_; // before the parts: adopt() fills it
     TimeLeft* timeLeft_;
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     EndNotice* endNotice_;
