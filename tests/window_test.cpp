@@ -382,14 +382,39 @@ private slots:
             const QByteArray entry = "Text" + QByteArray::number(i + 1);
             QCOMPARE(accessible(entry.constData())->text(QAccessible::Name), headings[i]);
         }
+        // The display is one child of the window, a status bar named by the
+        // time it shows, in place of its five labels.
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&f.form.window());
+        QList<QAccessibleInterface*> children;
+        for (int i = 0; i < window->childCount(); ++i) {
+            children << window->child(i);
+        }
+        const auto statusBar = std::ranges::find(children, QAccessible::StatusBar, &QAccessibleInterface::role);
+        QVERIFY(statusBar != children.end());
+        QAccessibleInterface* timeLeft = *statusBar;
+        QCOMPARE(window->indexOfChild(timeLeft), statusBar - children.begin());
+        QCOMPARE(timeLeft->parent(), window);
+        for (const char* part : {"Label1", "Label2", "Label3", "Label4", "Label5"}) {
+            QVERIFY(!children.contains(accessible(part)));
+        }
+        const auto countState = [&] { return accessible("Command2")->text(QAccessible::Description); };
+        const QString runs = QStringLiteral("הספירה פועלת");
+        const QString stopped = QStringLiteral("הספירה עצורה");
+        QCOMPARE(countState(), stopped);
+
         f.type("Text2", "7");
         f.click("Command1");
-        const char* displays[] = {"Label1", "Label3", "Label5"};
-        const QStringList shown{"00", "07", "00"};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(accessible(displays[i])->text(QAccessible::Name), shown[i]);
-            QCOMPARE(accessible(displays[i])->text(QAccessible::Description), headings[i]);
-        }
+        QCOMPARE(timeLeft->text(QAccessible::Name), QStringLiteral("00:07:00"));
+        QCOMPARE(countState(), runs);
+        f.click("Command2");
+        QCOMPARE(countState(), stopped);
+        f.click("Command2");
+        QCOMPARE(countState(), runs);
+        // A rejected box stops the count.
+        f.type("Text3", "ab");
+        f.click("Command1");
+        QCOMPARE(countState(), stopped);
+
         for (const char* button : {"Command1", "Command2", "Command3"}) {
             QAccessibleActionInterface* actions = accessible(button)->actionInterface();
             QVERIFY(actions != nullptr);
@@ -589,7 +614,8 @@ private slots:
     }
 
     // Closing the window while the report is open closes the report too, and
-    // the program ends: the window system does not hold the close back.
+    // the program ends: the window system does not hold the close back. The
+    // report's icon has a name for screen readers.
     void reportLeavesTheWindowFreeToClose()
     {
         Fixture f(true);
@@ -597,6 +623,9 @@ private slots:
         f.click("Command1");
         const QPointer box = f.form.window().findChild<QMessageBox*>();
         QVERIFY(box != nullptr && box->isVisible());
+        QCOMPARE(QAccessible::queryAccessibleInterface(box->findChild<QLabel*>("qt_msgboxex_icon_label"))
+                     ->text(QAccessible::Name),
+                 QStringLiteral("אזהרה"));
         QCOMPARE(QGuiApplication::modalWindow(), nullptr);
         f.form.window().windowHandle()->close();
         QTRY_VERIFY(box.isNull());

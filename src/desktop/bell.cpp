@@ -1,5 +1,7 @@
 #include "desktop/bell.h"
 
+#include "desktop/count_ended.h"
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -33,7 +35,7 @@ void EndNotification::show()
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral(TIMER_APP_ID)}};
     notify << QStringLiteral("Timer") << shown_.value_or(0) << QStringLiteral(TIMER_APP_ID)
-           << QStringLiteral("Timer") << QStringLiteral("הספירה לאחור הסתיימה.") << QStringList() << hints
+           << QStringLiteral("Timer") << kCountEndedText.toString() << QStringList() << hints
            << -1;
     auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {

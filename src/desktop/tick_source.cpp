@@ -131,14 +131,18 @@ TickSource::TickSource(const Clock& clock, const WakeTimerFactory& wakeTimers)
 
 void TickSource::setEnabled(bool enabled)
 {
+    const bool changed = enabled != enabled_;
     enabled_ = enabled;
-    if (!enabled) {
+    if (enabled) {
+        start_ = clock_.now();
+        nextTick_ = 1;
+        wakeTimer_->wakeAt(deadline(nextTick_));
+    } else {
         wakeTimer_->cancel();
-        return;
     }
-    start_ = clock_.now();
-    nextTick_ = 1;
-    wakeTimer_->wakeAt(deadline(nextTick_));
+    if (changed) {
+        emit enabledChanged(enabled);
+    }
 }
 
 void TickSource::wake()

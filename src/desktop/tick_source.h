@@ -99,6 +99,8 @@ public:
 
 signals:
     void tick();
+    // Only on a change: switching on again restarts the period silently.
+    void enabledChanged(bool enabled);
 
 private:
     void wake();

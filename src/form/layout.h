@@ -95,6 +95,9 @@ inline constexpr std::array<Heading, 3> kHeadings{{
     {"Label8", "Text3", "Label5"},
 }};
 
+// The display, left to right: the three fields and the colons between them.
+inline constexpr std::array<std::string_view, 5> kDisplayParts{"Label1", "Label2", "Label3", "Label4", "Label5"};
+
 // Precondition: name is a row of kLayout.
 constexpr const ControlLayout& layoutOf(std::string_view name)
 {
@@ -111,6 +114,7 @@ static_assert(std::ranges::all_of(platform::kFieldPairs, [](const auto& pair) {
     return hasControl(name(pair.display), ControlKind::Label) && hasControl(name(pair.entry), ControlKind::Entry);
 }));
 static_assert(std::ranges::all_of(kHeadings, [](const auto& row) { return hasControl(row.heading, ControlKind::Label); }));
+static_assert(std::ranges::all_of(kDisplayParts, [](std::string_view part) { return hasControl(part, ControlKind::Label); }));
 static_assert(hasControl("Command1", ControlKind::Button) && hasControl("Command2", ControlKind::Button)
               && hasControl("Command3", ControlKind::Button));
 

@@ -1,5 +1,6 @@
 #include "form/timer_window.h"
 
+#include "form/accessibility.h"
 #include "form/fonts.h"
 #include "form/layout.h"
 #include "form/qt_text.h"
@@ -210,24 +211,23 @@ QWidget* createControl(const ControlLayout& row, QWidget* parent)
 
 TimerWindow::TimerWindow()
 {
+    installAccessibility();
     setObjectName(QStringLiteral("Timer"));
     setWindowTitle(toQString(kWindowTitle));
     setWindowIcon(QIcon(QPixmap(timer_xpm)));
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
-    client_ = new QWidget(this);
-    client_->resize(size());
     setFont(qtFont(kDialogFont));
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor::fromRgb(kWindowBackground));
     setPalette(background);
     setAutoFillBackground(true);
 
-    std::vector<std::pair<std::string_view, QWidget*>> built;
     std::vector<std::pair<int, QWidget*>> tabOrder;
-    for (const auto& row : kLayout) {
-        QWidget* widget = createControl(row, client_);
+    for (std::size_t i = 0; i < kLayout.size(); ++i) {
+        const ControlLayout& row = kLayout.at(i);
+        QWidget* widget = createControl(row, this);
         widget->setObjectName(toQString(row.name));
-        built.emplace_back(row.name, widget);
+        controls_.at(i) = widget;
         if (widget->focusPolicy() & Qt::TabFocus) {
             tabOrder.emplace_back(row.tabIndex, widget);
         }
@@ -238,8 +238,8 @@ TimerWindow::TimerWindow()
     }
 
     // The layout's checks make each of these a row of the kind cast to.
-    const auto control = [&built](std::string_view name) {
-        return std::ranges::find(built, name, &std::pair<std::string_view, QWidget*>::first)->second;
+    const auto control = [this](std::string_view name) {
+        return controls_.at(static_cast<std::size_t>(&layoutOf(name) - kLayout.data()));
     };
     for (const auto& pair : platform::kFieldPairs) {
         displays_.at(static_cast<std::size_t>(pair.display)) = static_cast<QLabel*>(control(name(pair.display)));
@@ -249,12 +249,9 @@ TimerWindow::TimerWindow()
     command2_ = static_cast<QPushButton*>(control("Command2"));
     command3_ = static_cast<QPushButton*>(control("Command3"));
 
-    // A screen reader names each box by its heading, and reads each display
-    // field's own text with its heading as the description.
+    // A screen reader names each box by its heading.
     for (const auto& heading : kHeadings) {
-        const QString text = toQString(layoutOf(heading.heading).text);
-        control(heading.entry)->setAccessibleName(text);
-        control(heading.display)->setAccessibleDescription(text);
+        control(heading.entry)->setAccessibleName(toQString(layoutOf(heading.heading).text));
     }
 
     // The focus starts in the first box, its text selected: the window's
@@ -281,7 +278,7 @@ void TimerWindow::changeEvent(QEvent* event)
         this,
         [this] {
             setWindowState(windowState() & ~kRefusedStates);
-            client_->update();
+            update();
         },
         Qt::QueuedConnection);
 }
@@ -289,7 +286,11 @@ void TimerWindow::changeEvent(QEvent* event)
 void TimerWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    client_->move(std::max(0, (width() - client_->width()) / 2), std::max(0, (height() - client_->height()) / 2));
+    const QPoint margin(std::max(0, (width() - pixels(kClientWidth)) / 2),
+                        std::max(0, (height() - pixels(kClientHeight)) / 2));
+    for (std::size_t i = 0; i < kLayout.size(); ++i) {
+        controls_.at(i)->move(QPoint(pixels(kLayout.at(i).left), pixels(kLayout.at(i).top)) + margin);
+    }
 }
 
 QLabel& TimerWindow::display(platform::Display label) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "form/caret_rest.h"
+#include "form/layout.h"
 #include "platform/forms_runtime.h"
 
 #include <QWidget>
@@ -34,7 +35,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QWidget* client_ = nullptr; // holds the controls, at the window's one size
+    std::array<QWidget*, kLayout.size()> controls_{}; // in the layout's order
     std::array<QLabel*, 3> displays_{};
     std::array<QLineEdit*, 3> entries_{};
     QPushButton* command1_ = nullptr;

@@ -1,6 +1,7 @@
 #include "form/widget_runtime.h"
 
 #include "desktop/bell.h"
+#include "form/accessibility.h"
 #include "form/qt_text.h"
 #include "desktop/tick_source.h"
 #include "form/timer_window.h"
@@ -15,6 +16,7 @@ WidgetRuntime::WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, de
     , ticks_(ticks)
     , bell_(bell)
 {
+    describeCountState(window.pauseButton(), ticks);
 }
 
 std::u16string WidgetRuntime::caption(platform::Display label) { return fromQString(window_.display(label).text()); }
@@ -22,6 +24,7 @@ std::u16string WidgetRuntime::caption(platform::Display label) { return fromQStr
 void WidgetRuntime::setCaption(platform::Display label, std::u16string_view text)
 {
     window_.display(label).setText(toQString(text));
+    displayChanged(window_);
 }
 
 std::u16string WidgetRuntime::text(platform::Entry box) { return fromQString(window_.entry(box).text()); }
@@ -35,6 +38,10 @@ bool WidgetRuntime::timerEnabled() { return ticks_.isEnabled(); }
 
 void WidgetRuntime::setTimerEnabled(bool enabled) { ticks_.setEnabled(enabled); }
 
-void WidgetRuntime::beep() { bell_.ring(window_); }
+void WidgetRuntime::beep()
+{
+    bell_.ring(window_);
+    announceCountEnded(window_);
+}
 
 } // namespace timer::form
