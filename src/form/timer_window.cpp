@@ -221,6 +221,12 @@ TimerWindow::TimerWindow()
     background.setColor(QPalette::Window, QColor::fromRgb(kWindowBackground));
     setPalette(background);
     setAutoFillBackground(true);
+    stateSettled_.setSingleShot(true);
+    stateSettled_.setInterval(0);
+    connect(&stateSettled_, &QTimer::timeout, this, [this] {
+        setWindowState(windowState() & ~kRefusedStates);
+        update();
+    });
 
     std::vector<std::pair<int, QWidget*>> tabOrder;
     for (std::size_t i = 0; i < kLayout.size(); ++i) {
@@ -274,13 +280,7 @@ void TimerWindow::changeEvent(QEvent* event)
     // manager, is handed back, and the controls are drawn again (Qt 6.4 on
     // Wayland leaves the labels blank after a change of state, until their
     // text changes).
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            setWindowState(windowState() & ~kRefusedStates);
-            update();
-        },
-        Qt::QueuedConnection);
+    stateSettled_.start();
 }
 
 void TimerWindow::resizeEvent(QResizeEvent* event)

@@ -4,6 +4,7 @@
 #include "form/layout.h"
 #include "platform/forms_runtime.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -42,6 +43,7 @@ private:
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
     CaretRest caretRest_;
+    QTimer stateSettled_; // fires once a change of window state has settled
 };
 
 } // namespace timer::form
