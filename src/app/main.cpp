@@ -1,3 +1,4 @@
+#include "desktop/end_on_signals.h"
 #include "form/desktop_services.h"
 #include "form/timer_form.h"
 
@@ -71,6 +72,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Timer"));
     QApplication::setDesktopFileName(QStringLiteral(TIMER_APP_ID));
 
+    const timer::desktop::EndOnSignals endOnSignals;
     timer::form::DesktopServices services;
     timer::form::TimerForm form(services.services());
     form.window().show();

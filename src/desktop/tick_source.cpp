@@ -139,6 +139,7 @@ void TickSource::setEnabled(bool enabled)
     start_ = clock_.now();
     nextTick_ = 1;
     wakeTimer_->wakeAt(deadline(nextTick_));
+    emit switchedOn();
 }
 
 void TickSource::wake()

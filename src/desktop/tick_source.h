@@ -99,6 +99,8 @@ public:
 
 signals:
     void tick();
+    // A count is starting or going on again.
+    void switchedOn();
 
 private:
     void wake();
