@@ -117,9 +117,6 @@ void EndNotification::close(uint id) const
 
 void EndNotification::bringBack()
 {
-    if (window_ == nullptr) {
-        return;
-    }
     // Qt has no call that takes the token; its Wayland plugin reads it from
     // here when the window asks to come forward, and then clears it.
     if (!activationToken_.isEmpty() && QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {

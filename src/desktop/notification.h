@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -24,7 +23,8 @@ public:
     EndNotification(const EndNotification&) = delete;
     EndNotification& operator=(const EndNotification&) = delete;
 
-    // Shows the notice; a click on it brings `window` back.
+    // Shows the notice; a click on it brings `window` back. The window must
+    // live as long as the event loop runs.
     void show(QWidget& window);
     void withdraw();
     bool onScreen() const { return shown_.has_value(); }
@@ -41,7 +41,7 @@ private:
     void close(uint id) const;
     void bringBack();
 
-    QPointer<QWidget> window_;
+    QWidget* window_ = nullptr;
     bool wanted_ = false;        // shown and not withdrawn since
     std::optional<uint> shown_;  // the server's id of the notice on screen
     QByteArray activationToken_; // the server's leave for the window to come forward

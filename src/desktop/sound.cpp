@@ -41,7 +41,6 @@ EndSound::EndSound(SoundSettings settings)
     limitTimer_.setSingleShot(true);
     QObject::connect(&limitTimer_, &QTimer::timeout, &helper_, &QProcess::kill);
     QObject::connect(&helper_, &QProcess::finished, [this](int status, QProcess::ExitStatus how) {
-        limitTimer_.stop();
         if (how == QProcess::CrashExit || status != 0) {
             settings_.fallback();
         }
