@@ -133,6 +133,25 @@ bool activate(QWidget& window)
     return QTest::qWaitFor([&window] { return window.isActiveWindow(); });
 }
 
+// A count that ends while the user is in another window, the timer's
+// window shown or minimized behind it, with a notification server running.
+struct EndBehind {
+    FakeNotifications server;
+    AlertedWindow alerted;
+    QWidget& timerWindow = alerted.form.window();
+    QWidget elsewhere;
+
+    bool end(bool minimized)
+    {
+        if (minimized) {
+            timerWindow.showMinimized();
+        } else {
+            timerWindow.show();
+        }
+        return server.registered && activate(elsewhere) && alerted.countOneSecond();
+    }
+};
+
 struct ProcessStatus {
     char state;
     qint64 parent;
@@ -309,22 +328,16 @@ private slots:
     // our own notice.
     void noticeBringsTheWindowBack()
     {
-        FakeNotifications server;
-        QVERIFY(server.registered);
-        AlertedWindow window;
-        QWidget& timerWindow = window.form.window();
-        timerWindow.showMinimized();
-        QWidget elsewhere;
-        QVERIFY(activate(elsewhere));
-        QVERIFY(window.countOneSecond());
-        QTRY_VERIFY(window.bell.notificationOnScreen());
+        EndBehind scene;
+        QVERIFY(scene.end(true));
+        QTRY_VERIFY(scene.alerted.bell.notificationOnScreen());
 
-        server.send(QStringLiteral("ActionInvoked"), {99U, QStringLiteral("default")});
+        scene.server.send(QStringLiteral("ActionInvoked"), {99U, QStringLiteral("default")});
         QVERIFY(caughtUp());
-        QVERIFY(timerWindow.isMinimized());
-        server.send(QStringLiteral("ActionInvoked"), {41U, QStringLiteral("default")});
-        QTRY_VERIFY(timerWindow.isActiveWindow());
-        QVERIFY(!timerWindow.isMinimized());
+        QVERIFY(scene.timerWindow.isMinimized());
+        scene.server.send(QStringLiteral("ActionInvoked"), {41U, QStringLiteral("default")});
+        QTRY_VERIFY(scene.timerWindow.isActiveWindow());
+        QVERIFY(!scene.timerWindow.isMinimized());
     }
 
     void noticeIsWithdrawn_data()
@@ -342,29 +355,22 @@ private slots:
         QFETCH(bool, newCount);
         QFETCH(uint, closedFirst);
         QFETCH(QList<uint>, withdrawn);
-        FakeNotifications server;
-        QVERIFY(server.registered);
-        AlertedWindow window;
-        QWidget& timerWindow = window.form.window();
-        timerWindow.show();
-        QWidget elsewhere;
-        QVERIFY(activate(elsewhere));
-
-        QVERIFY(window.countOneSecond());
+        EndBehind scene;
+        QVERIFY(scene.end(false));
         if (newCount) {
-            window.startOneSecond();
+            scene.alerted.startOneSecond();
         } else {
-            QTRY_VERIFY(window.bell.notificationOnScreen());
+            QTRY_VERIFY(scene.alerted.bell.notificationOnScreen());
             if (closedFirst != 0) {
-                server.send(QStringLiteral("NotificationClosed"), {closedFirst, 2U});
+                scene.server.send(QStringLiteral("NotificationClosed"), {closedFirst, 2U});
                 QVERIFY(caughtUp());
             }
-            QVERIFY(activate(timerWindow));
+            QVERIFY(activate(scene.timerWindow));
         }
-        QTRY_COMPARE(server.closed.size(), withdrawn.size());
+        QTRY_COMPARE(scene.server.closed.size(), withdrawn.size());
         QVERIFY(caughtUp());
-        QCOMPARE(server.closed, withdrawn);
-        QVERIFY(!window.bell.notificationOnScreen());
+        QCOMPARE(scene.server.closed, withdrawn);
+        QVERIFY(!scene.alerted.bell.notificationOnScreen());
     }
 
     // SIGTERM, SIGINT and SIGHUP end the program as a close does, while its
