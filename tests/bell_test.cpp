@@ -32,6 +32,10 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kServerBus = QStringLiteral("server");
+// How long to wait for a process to start or play, in milliseconds: long
+// enough for a sanitizer build on a busy machine, short of the limits the
+// waits guard.
+constexpr int kSlowWait = 30000;
 
 // The desktop's notification server on a connection of its own, recording
 // what it is asked to show and to close.
@@ -233,7 +237,7 @@ private slots:
         timer::desktop::DesktopBell bell{{QStringLiteral(TIMER_BELL_PLAYER)}};
         QWidget window;
         bell.ring(window);
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(soundFile()).size() > 4000, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(soundFile()).size() > 4000, kSlowWait);
         QTRY_VERIFY(!bell.soundInFlight());
     }
 
@@ -398,14 +402,14 @@ private slots:
         program.start(underNohup ? QStringLiteral("nohup") : self.front(), underNohup ? self : self.mid(1));
         QVERIFY(program.waitForStarted());
         QList<qint64> helpers;
-        QTRY_VERIFY((helpers = runningChildrenOf(program.processId())).size() == 1);
+        QTRY_VERIFY_WITH_TIMEOUT((helpers = runningChildrenOf(program.processId())).size() == 1, kSlowWait);
 
         for (const int stop : stops) {
             QCOMPARE(kill(static_cast<pid_t>(program.processId()), stop), 0);
         }
         QVERIFY(program.waitForFinished());
         QCOMPARE(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, status);
-        QTRY_VERIFY(ended(helpers.front()));
+        QTRY_VERIFY_WITH_TIMEOUT(ended(helpers.front()), kSlowWait); // the helper's own limit is a minute
     }
 
 private:
