@@ -13,7 +13,8 @@ namespace {
 
 constexpr std::array kStopSignals{SIGTERM, SIGINT, SIGHUP};
 
-// Where the handler writes; only ever set while no handler is installed.
+// Where the handler writes: set before the handlers are installed, cleared
+// after they are taken away.
 volatile std::sig_atomic_t signalPipe = -1;
 
 extern "C" void onStopSignal(int number)
