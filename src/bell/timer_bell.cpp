@@ -1,11 +1,18 @@
 // Plays the sound theme's "bell" once and exits when it has been heard:
-// status 0 when it played, 1 when no way to the speakers took it. The window
-// runs this as a process of its own, so that a sound stack that stalls costs
-// the window nothing and can be given up by ending the process.
+// status 0 when it played, 1 when no way to the speakers took it, 2 without
+// a time limit. The window runs this as a process of its own, so that a
+// sound stack that stalls costs the window nothing and can be given up by
+// ending the process.
+//
+// Usage: timer-bell MILLISECONDS. The process ends itself (SIGALRM) when the
+// time given has passed, should the window be unable to end it.
 
 #include <canberra.h>
+#include <sys/time.h>
 
+#include <charconv>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -55,10 +62,29 @@ bool playThrough(const char* driver)
     return played;
 }
 
+// Arms the end of this process `text` milliseconds from now; false when
+// `text` is not a number of milliseconds above zero.
+bool endAfter(const char* text)
+{
+    long milliseconds = 0;
+    const char* end = text + std::strlen(text);
+    const auto [parsed, error] = std::from_chars(text, end, milliseconds);
+    if (error != std::errc() || parsed != end || milliseconds <= 0) {
+        return false;
+    }
+    itimerval limit{};
+    limit.it_value.tv_sec = milliseconds / 1000;
+    limit.it_value.tv_usec = milliseconds % 1000 * 1000;
+    return setitimer(ITIMER_REAL, &limit, nullptr) == 0;
+}
+
 } // namespace
 
-int main()
+int main(int argc, char* argv[])
 {
+    if (argc != 2 || !endAfter(argv[1])) {
+        return 2;
+    }
     // libcanberra stops at the sound server when none answers, so ALSA is
     // tried on its own after it.
     return playThrough(nullptr) || playThrough("alsa") ? 0 : 1;

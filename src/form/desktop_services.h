@@ -12,7 +12,7 @@ namespace timer::form {
 // timer, the desktop's end-of-count alert and the message-box error report.
 struct DesktopServices {
     desktop::BootClock clock;
-    desktop::DesktopBell bell{desktop::installedBellPlayer()};
+    desktop::DesktopBell bell{{desktop::installedBellPlayer()}};
     MessageBoxReport errorReport;
 
     Services services() { return {clock, desktop::systemWakeTimers(clock), bell, errorReport}; }

@@ -1,6 +1,7 @@
 #include "form/timer_form.h"
 
 #include "countdown/handlers.h"
+#include "desktop/bell.h"
 #include "form/error_report.h"
 #include "platform/errors.h"
 
@@ -21,6 +22,12 @@ TimerForm::TimerForm(const Services& services)
     QObject::connect(&window_.resetButton(), &QPushButton::clicked, &window_,
                      [this] { run(countdown::Command3_Click); });
     QObject::connect(&ticks_, &desktop::TickSource::tick, &window_, [this] { run(countdown::Timer1_Timer); });
+    // A new count takes the last one's end notice away.
+    QObject::connect(&ticks_, &desktop::TickSource::enabledChanged, &window_, [&bell = services.bell](bool running) {
+        if (running) {
+            bell.withdraw();
+        }
+    });
 }
 
 void TimerForm::run(void (*handler)(platform::FormsRuntime&))

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QWidget>
+
+#include <optional>
+
+namespace timer::desktop {
+
+// Tells the desktop's notification server that a count has ended, and brings
+// the window back when the user clicks the notice. The notice stays until
+// the user has seen it: it never expires, and is withdrawn when the user
+// comes back to the window by other means or starts a new count. Nothing
+// here waits for the server.
+class EndNotification final : public QObject {
+    Q_OBJECT
+
+public:
+    EndNotification() = default;
+    // Withdraws a notice still on screen: its click would find no window.
+    ~EndNotification() override;
+    EndNotification(const EndNotification&) = delete;
+    EndNotification& operator=(const EndNotification&) = delete;
+
+    // Shows the notice; a click on it brings `window` back. The window must
+    // live as long as the event loop runs.
+    void show(QWidget& window);
+    void withdraw();
+    bool onScreen() const { return shown_.has_value(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The server's signals, for every program's notices.
+    Q_SLOT void onActivationToken(uint id, const QString& token);
+    Q_SLOT void onActionInvoked(uint id, const QString& action);
+    Q_SLOT void onClosed(uint id, uint reason);
+
+    void close(uint id) const;
+    void bringBack();
+
+    QWidget* window_ = nullptr;
+    bool wanted_ = false;        // shown and not withdrawn since
+    std::optional<uint> shown_;  // the server's id of the notice on screen
+    QByteArray activationToken_; // the server's leave for the window to come forward
+};
+
+} // namespace timer::desktop

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QApplication>
+#include <QProcess>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+
+namespace timer::desktop {
+
+// How the end-of-count sound is played. Tests put a short limit and a
+// counted beep in place of the real ones.
+struct SoundSettings {
+    // The helper program, run as `player MILLISECONDS`; empty where there is
+    // none, which fails to start like a program that is missing.
+    QString player;
+    std::chrono::milliseconds limit = std::chrono::seconds(5);
+    std::function<void()> fallback = &QApplication::beep;
+};
+
+// The end-of-count sound: the sound theme's "bell", played by a helper
+// program in a process of its own, so that a sound server that stalls never
+// holds up the window; its messages are dropped. One sound plays at a time,
+// and is given up at its time limit. Every end is heard: where the helper
+// cannot play it (there is none, it fails, crashes or is killed at the
+// limit, or an earlier sound still plays) the fallback beep sounds instead.
+// The helper dies with this program, and ends itself a little after the
+// limit should this program be unable to end it.
+class EndSound {
+public:
+    // How much longer than the window the helper waits before ending itself.
+    static constexpr std::chrono::seconds kHelperGrace{1};
+
+    explicit EndSound(SoundSettings settings);
+    // A sound still playing is given up at once, without the fallback.
+    ~EndSound();
+    EndSound(const EndSound&) = delete;
+    EndSound& operator=(const EndSound&) = delete;
+
+    void play();
+    bool inFlight() const { return helper_.state() != QProcess::NotRunning; }
+
+private:
+    SoundSettings settings_;
+    QProcess helper_;
+    QTimer limitTimer_;
+};
+
+// The sound program installed with this one, or beside it in the build tree;
+// empty where neither exists.
+QString installedBellPlayer();
+
+} // namespace timer::desktop
