@@ -1,27 +1,28 @@
 # Thin wrapper over the CMake presets for everyday commands; `run.sh` and
-# `test.sh` are the two that also work where make is not installed yet.
-.PHONY: deps deps-ci build run test deb asan fuzz tidy bench bench-ticks bench-startup bench-idle install clean
+# `test.sh` are the two that also work where make is not installed yet. Each
+# target first installs the Debian packages it needs (tools/install-deps).
+.PHONY: build run test install deb asan fuzz tidy plant-faults bench bench-ticks bench-startup bench-idle \
+	clean
 
 PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 TICKS ?= 60
 RUNS ?= 15
 
-deps:
-	./tools/install-deps test
-
-deps-ci:
-	./tools/install-deps ci
-
-build: deps
-	cmake --preset default
-	cmake --build --preset default
+# The release build, in build/release: what `run` runs and `install` installs.
+build:
+	./tools/install-deps build
+	cmake --preset release
+	cmake --build --preset release
 
 run:
 	./run.sh
 
 test:
 	./test.sh
+
+install: build
+	cmake --install build/release --prefix $(PREFIX)
 
 # The Debian package, from the release build, in build/release.
 deb:
@@ -30,42 +31,60 @@ deb:
 	cmake --build --preset release
 	cpack --preset deb
 
-asan: deps-ci
+asan:
+	./tools/install-deps asan
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
 
 # Runs the text-rule fuzzer on a scratch copy of the corpus kept in the tree.
-fuzz: deps-ci
+fuzz:
+	./tools/install-deps fuzz
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	scratch=$$(mktemp -d) && trap 'rm -rf "$$scratch"' EXIT && \
 	    ./build/fuzz/tests/text_rules_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        "$$scratch" tests/fuzz_corpus
 
-tidy: deps-ci build
-	git ls-files 'src/*.cpp' 'tests/*.cpp' 'bench/*.cpp' 'data/*.cpp' | xargs -P 2 -n 4 clang-tidy -p build/default --quiet
+tidy:
+	$(call default_build,tidy)
+	find src tests bench data -name '*.cpp' -print0 | xargs -0 -P 2 -n 4 clang-tidy -p build/default --quiet
+
+# Each fault of tools/faults.list planted alone must fail a test; FAULTS
+# names some of them (all when empty).
+plant-faults:
+	./tools/install-deps faults
+	./tools/plant-faults $(FAULTS)
+
+# Installs what purpose $(1) of tools/install-deps needs, then builds the
+# default preset (tests and benchmarks) in build/default.
+define default_build
+./tools/install-deps $(1)
+cmake --preset default
+cmake --build --preset default
+endef
 
 # Ticks a second of the tick handler on the in-memory controls.
-bench: build
+bench:
+	$(call default_build,bench)
 	./build/default/bench/tick_benchmark
 
 # The tick source against plain Qt timers, idle, loaded and stalled.
-bench-ticks: build
+bench-ticks:
+	$(call default_build,bench)
 	QT_QPA_PLATFORM=offscreen ./build/default/bench/tick_accuracy $(TICKS) bench/results/tick_accuracy
 
 # Exec to first paint and peak memory against an empty Qt Widgets window.
-bench-startup: build
+bench-startup:
+	$(call default_build,bench-x11)
 	xvfb-run -a -s "-screen 0 640x480x24" ./build/default/bench/startup_benchmark \
 	    build/default/src/app/timer build/default/bench/floor_window \
 	    build/default/bench/libfirst_paint_probe.so $(RUNS)
 
 # What wakes the program up, stopped and counting.
-bench-idle: build
+bench-idle:
+	$(call default_build,bench-x11)
 	xvfb-run -a -s "-screen 0 640x480x24" ./build/default/bench/idle_cost 20
-
-install: build
-	cmake --install build/default --prefix $(PREFIX)
 
 clean:
 	rm -rf build

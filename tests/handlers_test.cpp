@@ -88,6 +88,8 @@ TEST(start_test, rejected_text_ends_it_before_the_switch)
         {"minutes_after_nonzero_hours", {u"1", u"x", u"2"}, Display::Label3, u"0x", {u"01", u"0x", u"02"}},
         {"seconds", {u"00", u"00", u"-"}, Display::Label5, u"0-", {u"00", u"00", u"0-"}},
         {"hebrew", {u"00", u"\u05D0", u"00"}, Display::Label3, u"0\u05D0", {u"00", u"0\u05D0", u"00"}},
+        // One character outside the Basic Multilingual Plane takes both places.
+        {"emoji", {u"00", u"\U0001F600", u"00"}, Display::Label3, u"\U0001F600", {u"00", u"\U0001F600", u"00"}},
     };
     for (const auto& row : rows) {
         for (const bool runningBefore : {false, true}) {

@@ -141,22 +141,6 @@ TEST(text_rules_test, text_from_integer)
     EXPECT_EQ(NumberFromText(TextFromInteger(32767)), 32767.0);
 }
 
-TEST(text_rules_test, empty_length_and_zero_prefix)
-{
-    EXPECT_TRUE(IsEmptyText(u""));
-    EXPECT_FALSE(IsEmptyText(u" "));
-    EXPECT_FALSE(IsEmptyText(u"00"));
-
-    EXPECT_EQ(TextLength(u""), 0U);
-    EXPECT_EQ(TextLength(u"5"), 1U);
-    EXPECT_EQ(TextLength(u"00"), 2U);
-    EXPECT_EQ(TextLength(u"\U0001F600"), 2U); // one character outside the BMP is two units
-
-    EXPECT_EQ(ZeroPrefix(u"9"), u"09");
-    EXPECT_EQ(ZeroPrefix(u"-1"), u"0-1");
-    EXPECT_EQ(ZeroPrefix(u""), u"0");
-}
-
 TEST(text_rules_test, decrement)
 {
     std::feclearexcept(FE_ALL_EXCEPT);

@@ -5,10 +5,16 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <optional>
 #include <vector>
+
+#ifdef __linux__
+#include <sys/timerfd.h>
+#endif
 
 using namespace timer::testing;
 using timer::desktop::TickSource;
+using timer::desktop::WakeTimerFactory;
 
 namespace {
 
@@ -22,19 +28,34 @@ struct Driven {
     const std::chrono::nanoseconds t0 = clock.now();
 };
 
-// A tick source on the system's wake-up timer whose clock jumps three and a
-// half periods as soon as it is switched on: the loop was blocked that long.
-struct Stalled {
-    ManualClock clock;
-    TickSource ticks{clock, timer::desktop::systemWakeTimers(clock)};
-    QSignalSpy spy{&ticks, &TickSource::tick};
+// The boot clock, less a lag the test sets: it agrees with the system's
+// wake-up timer whenever the lag is zero.
+class LaggingBootClock final : public timer::desktop::Clock {
+public:
+    std::chrono::nanoseconds now() const override { return boot_.now() - lag; }
+    std::chrono::nanoseconds lag{0};
 
-    Stalled()
-    {
-        ticks.setEnabled(true);
-        clock.set(clock.now() + 3500ms);
-    }
+private:
+    timer::desktop::BootClock boot_;
 };
+
+// Whether the event loop reaches a wake-up due now on a timer `make` gives,
+// within QtTest's usual wait. A wake-up of that kind due earlier comes first,
+// so one that should have been withdrawn would have come by then.
+[[nodiscard]] bool loopReachesNow(const timer::desktop::Clock& clock, const WakeTimerFactory& make)
+{
+    bool reached = false;
+    const auto sentinel = make([&reached] { reached = true; });
+    sentinel->wakeAt(clock.now());
+    return QTest::qWaitFor([&reached] { return reached; });
+}
+
+WakeTimerFactory qtWakeTimers(const timer::desktop::Clock& clock)
+{
+    return [&clock](std::function<void()> onWake) {
+        return std::make_unique<timer::desktop::QtWakeTimer>(clock, std::move(onWake));
+    };
+}
 
 } // namespace
 
@@ -49,9 +70,9 @@ private slots:
         ticks.setEnabled(true);
         for (int k = 1; k <= 60; ++k) {
             // Every wake-up comes 7 ms late; the next is still asked for on the second.
-            QVERIFY(wake.advanceTo(*wake.due() + 7ms));
+            QVERIFY(wake.advanceTo(t0 + k * 1000ms + 7ms));
             QCOMPARE(spy.count(), k);
-            QCOMPARE(*wake.due(), t0 + (k + 1) * 1000ms);
+            QCOMPARE(wake.due(), std::optional(t0 + (k + 1) * 1000ms));
         }
     }
 
@@ -63,7 +84,7 @@ private slots:
         wake.wakeAt(t0); // as if the system woke us too soon
         QVERIFY(wake.advanceTo(t0 + 999ms));
         QCOMPARE(spy.count(), 0);
-        QCOMPARE(*wake.due(), t0 + 1000ms);
+        QCOMPARE(wake.due(), std::optional(t0 + 1000ms));
     }
 
     void ticksOwedAfterAStallComeOneByOne()
@@ -74,37 +95,35 @@ private slots:
         // The loop was blocked for three and a half periods.
         QVERIFY(wake.advanceTo(t0 + 3500ms));
         QCOMPARE(spy.count(), 1);
-        QCOMPARE(*wake.due(), t0 + 2000ms); // due already: a wake-up of its own
+        QCOMPARE(wake.due(), std::optional(t0 + 2000ms)); // due already: a wake-up of its own
         QVERIFY(wake.advanceTo(t0 + 3500ms));
         QCOMPARE(spy.count(), 2);
         QVERIFY(wake.advanceTo(t0 + 3500ms));
         QCOMPARE(spy.count(), 3);
-        QCOMPARE(*wake.due(), t0 + 4000ms);
+        QCOMPARE(wake.due(), std::optional(t0 + 4000ms));
         QVERIFY(!wake.advanceTo(t0 + 3999ms));
         QCOMPARE(spy.count(), 3);
     }
 
-    void owedTicksLeaveRoomForAClick()
+    void owedTicksComeAsEventsOfTheirOwn()
     {
-        // Through the real event loop: the owed ticks are separate events, so
-        // a click that arrives during the first one runs before the second.
-        Stalled s;
-        QObject::connect(&s.ticks, &TickSource::tick, [&s] {
-            if (s.spy.count() == 1) {
-                QMetaObject::invokeMethod(&s.ticks, [&s] { s.ticks.setEnabled(false); }, Qt::QueuedConnection);
+        // Through the real event loop on the system's wake-up timer: a click
+        // that arrives during the first owed tick runs before the second.
+        LaggingBootClock clock;
+        TickSource ticks(clock, timer::desktop::systemWakeTimers(clock));
+        QSignalSpy spy(&ticks, &TickSource::tick);
+        clock.lag = 3500ms; // switched on three and a half periods ago, and the loop blocked since
+        ticks.setEnabled(true);
+        clock.lag = 0ns;
+        qsizetype ticksBeforeTheClick = 0;
+        QObject::connect(&ticks, &TickSource::tick, [&] {
+            if (spy.count() == 1) {
+                QMetaObject::invokeMethod(
+                    &ticks, [&] { ticksBeforeTheClick = spy.count(); }, Qt::QueuedConnection);
             }
         });
-        QTRY_COMPARE(s.spy.count(), 1);
-        QTest::qWait(50);
-        QCOMPARE(s.spy.count(), 1);
-    }
-
-    void owedTicksAllArriveThroughTheEventLoop()
-    {
-        Stalled s;
-        QTRY_COMPARE(s.spy.count(), 3);
-        QTest::qWait(50);
-        QCOMPARE(s.spy.count(), 3);
+        QTRY_COMPARE(spy.count(), 3);
+        QCOMPARE(ticksBeforeTheClick, 1);
     }
 
     void switchingOffDropsTicksAlreadyDue()
@@ -124,12 +143,22 @@ private slots:
         Driven d;
         auto& [clock, wakes, ticks, wake, spy, t0] = d;
         ticks.setEnabled(true);
-        clock.set(t0 + 700ms);
+        QVERIFY(wake.advanceTo(t0 + 1000ms));
+        clock.set(t0 + 1700ms);
         ticks.setEnabled(true);
-        QVERIFY(!wake.advanceTo(t0 + 1000ms));
-        QCOMPARE(spy.count(), 0);
-        QVERIFY(wake.advanceTo(t0 + 1700ms));
+        QVERIFY(!wake.advanceTo(t0 + 2000ms));
         QCOMPARE(spy.count(), 1);
+        QVERIFY(wake.advanceTo(t0 + 2700ms));
+        QCOMPARE(spy.count(), 2);
+    }
+
+    void aTickThatSwitchesTheSourceOffIsTheLast()
+    {
+        Driven d;
+        QObject::connect(&d.ticks, &TickSource::tick, [&d] { d.ticks.setEnabled(false); });
+        d.ticks.setEnabled(true);
+        QVERIFY(d.wake.advanceTo(d.t0 + 1000ms));
+        QVERIFY(!d.wake.due());
     }
 
     void wakeTimersWakeAtTheDeadlineAndNotBefore_data()
@@ -143,41 +172,61 @@ private slots:
     {
         QFETCH(bool, system);
         const timer::desktop::BootClock clock;
+        const WakeTimerFactory make = system ? timer::desktop::systemWakeTimers(clock) : qtWakeTimers(clock);
         std::vector<std::chrono::nanoseconds> wokenAt;
-        const auto onWake = [&] { wokenAt.push_back(clock.now()); };
-        const std::unique_ptr<timer::desktop::WakeTimer> wake =
-            system ? timer::desktop::makeSystemWakeTimer(clock, onWake)
-                   : std::make_unique<timer::desktop::QtWakeTimer>(clock, onWake);
+        const auto wake = make([&] { wokenAt.push_back(clock.now()); });
 
         const auto deadline = clock.now() + 30ms;
         wake->wakeAt(deadline);
         QTRY_COMPARE(wokenAt.size(), std::size_t{1});
         QVERIFY(wokenAt[0] >= deadline);
 
-        // A deadline already past wakes on the loop's next turn, not at once.
-        wake->wakeAt(clock.now() - 5s);
+        // A deadline long past, even the clock's zero, wakes on the loop's
+        // next turn, not at once.
+        wake->wakeAt(0ns);
         QCOMPARE(wokenAt.size(), std::size_t{1});
         QTRY_COMPARE(wokenAt.size(), std::size_t{2});
 
-        wake->wakeAt(clock.now() + 20ms);
-        wake->cancel();
-        QTest::qWait(60);
-        QCOMPARE(wokenAt.size(), std::size_t{2});
-
-        // A new deadline replaces one that is already due but not yet delivered.
+        // A deadline already due but withdrawn, or replaced once the loop
+        // has seen it due, never comes.
         wake->wakeAt(clock.now() - 1s);
-        wake->wakeAt(clock.now() + 10s);
-        QTest::qWait(30);
+        wake->cancel();
+        QVERIFY(loopReachesNow(clock, make));
+        QCOMPARE(wokenAt.size(), std::size_t{2});
+        wake->wakeAt(clock.now() - 1s);
+        QMetaObject::invokeMethod(
+            qApp, [&] { wake->wakeAt(clock.now() + 10s); }, Qt::QueuedConnection);
+        QVERIFY(loopReachesNow(clock, make));
         QCOMPARE(wokenAt.size(), std::size_t{2});
     }
 
-    void bootClockMovesForward()
+#ifdef __linux__
+    void theFallbackHoldsOnlyDeadlinesTheKernelRefuses()
     {
         const timer::desktop::BootClock clock;
-        const auto before = clock.now();
-        QTest::qSleep(5);
-        QVERIFY(clock.now() - before >= 4ms);
+        int woken = 0;
+        bool refuse = true;
+        const auto wake = timer::desktop::makeTimerfdWakeTimer(
+            clock, [&woken] { ++woken; },
+            [&refuse](int fd, int flags, const itimerspec* value, itimerspec* old) {
+                return refuse ? -1 : timerfd_settime(fd, flags, value, old);
+            });
+        QVERIFY(wake);
+        wake->wakeAt(clock.now() - 1s);
+        QTRY_COMPARE(woken, 1);
+        // Refused, then withdrawn or replaced by a deadline the kernel takes:
+        // the fallback lets go of it.
+        wake->wakeAt(clock.now() - 1s);
+        wake->cancel();
+        QVERIFY(loopReachesNow(clock, qtWakeTimers(clock)));
+        QCOMPARE(woken, 1);
+        wake->wakeAt(clock.now() - 1s);
+        refuse = false;
+        wake->wakeAt(clock.now() + 10s);
+        QVERIFY(loopReachesNow(clock, qtWakeTimers(clock)));
+        QCOMPARE(woken, 1);
     }
+#endif
 };
 
 QTEST_MAIN(TickSourceTest)

@@ -50,9 +50,10 @@ namespace {
 
 class TimerfdWakeTimer final : public WakeTimer {
 public:
-    TimerfdWakeTimer(int fd, const Clock& clock, const std::function<void()>& onWake)
+    TimerfdWakeTimer(int fd, const Clock& clock, const std::function<void()>& onWake, TimerfdSetTime setTime)
         : WakeTimer(onWake)
         , fd_(fd)
+        , setTime_(std::move(setTime))
         , notifier_(fd, QSocketNotifier::Read)
         , fallback_(clock, onWake)
     {
@@ -78,7 +79,7 @@ public:
         when.it_value.tv_nsec = static_cast<long>(armed.count() % 1'000'000'000);
         // A deadline the kernel refuses must not stop the count; one it
         // takes replaces whatever the fallback was holding.
-        if (timerfd_settime(fd_, TFD_TIMER_ABSTIME, &when, nullptr) != 0) {
+        if (setTime_(fd_, TFD_TIMER_ABSTIME, &when, nullptr) != 0) {
             fallback_.wakeAt(deadline);
         } else {
             fallback_.cancel();
@@ -88,25 +89,35 @@ public:
     void cancel() override
     {
         const itimerspec disarmed{};
-        timerfd_settime(fd_, 0, &disarmed, nullptr);
+        setTime_(fd_, 0, &disarmed, nullptr);
         fallback_.cancel();
     }
 
 private:
     int fd_;
+    TimerfdSetTime setTime_;
     QSocketNotifier notifier_;
     QtWakeTimer fallback_;
 };
 
 } // namespace
 
-std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock, std::function<void()> onWake)
+std::unique_ptr<WakeTimer> makeTimerfdWakeTimer(const Clock& clock, const std::function<void()>& onWake,
+                                                TimerfdSetTime setTime)
 {
     const int fd = timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     if (fd < 0) {
-        return std::make_unique<QtWakeTimer>(clock, std::move(onWake));
+        return nullptr;
     }
-    return std::make_unique<TimerfdWakeTimer>(fd, clock, onWake);
+    return std::make_unique<TimerfdWakeTimer>(fd, clock, onWake, std::move(setTime));
+}
+
+std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock, std::function<void()> onWake)
+{
+    if (auto timerfd = makeTimerfdWakeTimer(clock, onWake, timerfd_settime)) {
+        return timerfd;
+    }
+    return std::make_unique<QtWakeTimer>(clock, std::move(onWake));
 }
 
 #else

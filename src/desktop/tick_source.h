@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <memory>
 
@@ -79,6 +80,17 @@ std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock, std::function
 
 // makeSystemWakeTimer on `clock`, which must outlive what it makes.
 WakeTimerFactory systemWakeTimers(const Clock& clock);
+
+#ifdef __linux__
+// How a timerfd is armed: timerfd_settime, or a stand-in that refuses a
+// deadline as the kernel may.
+using TimerfdSetTime = std::function<int(int fd, int flags, const itimerspec* value, itimerspec* old)>;
+
+// The timerfd wake-up call of makeSystemWakeTimer, armed through `setTime`;
+// null when the kernel gives no timerfd.
+std::unique_ptr<WakeTimer> makeTimerfdWakeTimer(const Clock& clock, const std::function<void()>& onWake,
+                                                TimerfdSetTime setTime);
+#endif
 
 // The tick source of the window. Ticks fall on fixed deadlines t0 + k periods,
 // where t0 is the last time it was switched on, so a late tick never pushes
