@@ -18,11 +18,10 @@ CaretRest::CaretRest(std::chrono::milliseconds timeout)
 
 CaretRest::~CaretRest() { blink(); }
 
-bool CaretRest::eventFilter(QObject* watched, QEvent* event)
+bool CaretRest::eventFilter(QObject* /*watched*/, QEvent* event)
 {
-    // Input reaches its window first: counted once, there.
     const QEvent::Type type = event->type();
-    if (watched->isWindowType() && (type == QEvent::KeyPress || type == QEvent::MouseButtonPress)) {
+    if (type == QEvent::KeyPress || type == QEvent::MouseButtonPress) {
         blink();
         idle_.start();
     }

@@ -90,8 +90,6 @@ bool HeldKeyGuard::eventFilter(QObject* /*watched*/, QEvent* event)
     }
     if (event->type() == QEvent::KeyPress) {
         pressedSinceInstalled_.insert(key->key());
-    } else {
-        pressedSinceInstalled_.remove(key->key());
     }
     return false;
 }

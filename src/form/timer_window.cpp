@@ -116,8 +116,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
-        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-        if (!enter || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
             QPushButton::keyPressEvent(event);
         } else if (!event->isAutoRepeat()) {
             click();

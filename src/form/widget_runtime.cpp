@@ -1,9 +1,9 @@
 #include "form/widget_runtime.h"
 
 #include "desktop/bell.h"
+#include "desktop/tick_source.h"
 #include "form/accessibility.h"
 #include "form/qt_text.h"
-#include "desktop/tick_source.h"
 #include "form/timer_window.h"
 
 #include <QLabel>
