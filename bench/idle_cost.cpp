@@ -69,7 +69,7 @@ long voluntarySwitches()
 }
 
 // The benchmark's own timer, which is not the program's wake-up.
-const QString kEndName = QStringLiteral("(this benchmark's end)");
+constexpr QLatin1StringView kEndName("(this benchmark's end)");
 
 // Runs the event loop for `milliseconds`. A loop of its own: the
 // application's would tell the program that it is quitting when it returns,
@@ -78,7 +78,7 @@ void runFor(int milliseconds)
 {
     QEventLoop loop;
     QTimer end;
-    end.setObjectName(kEndName);
+    end.setObjectName(QString(kEndName));
     end.setSingleShot(true);
     QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
     end.start(milliseconds);
