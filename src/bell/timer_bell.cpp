@@ -34,7 +34,10 @@ void onFinished(ca_context* /*context*/, uint32_t /*id*/, int error, void* userd
 }
 
 // Plays the bell through `driver` (nullptr: libcanberra's own choice) and
-// waits until it has finished.
+// waits until it has finished. The context is left for the end of the
+// process, which comes next: libcanberra's ALSA driver still runs in a play
+// thread of its own after the callback, and destroying the context unloads
+// the driver under that thread.
 bool playThrough(const char* driver)
 {
     ca_context* context = nullptr;
@@ -58,7 +61,6 @@ bool playThrough(const char* driver)
         played = finished.error == CA_SUCCESS;
     }
     ca_proplist_destroy(properties);
-    ca_context_destroy(context);
     return played;
 }
 
