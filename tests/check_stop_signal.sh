@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Starts the program, waits until it has made its window, checks that it
-# handles SIGTERM by then, sends it, and checks that it ends as a close does:
-# status 143, nothing on stderr.
+# Starts the program, waits until its window's tick source is made, checks
+# that it handles SIGTERM by then, sends it, and checks that it ends as a
+# close does: status 143, nothing on stderr.
 set -uo pipefail
 errors=$(mktemp)
 runtime=$(mktemp -d) # Qt warns where the session has no runtime folder
@@ -17,8 +17,8 @@ handled() {
     [ -n "$caught" ] && (( 0x$caught & 1 << (15 - 1) ))
 }
 for _ in $(seq 300); do started && break; sleep 0.1; done
-started || { echo "the window not made within 30 s"; kill -KILL $program; exit 1; }
-handled || { echo "SIGTERM not handled once the window was made"; kill -KILL $program; exit 1; }
+started || { echo "no tick source within 30 s"; kill -KILL $program; exit 1; }
+handled || { echo "SIGTERM not handled once the tick source was made"; kill -KILL $program; exit 1; }
 kill -TERM $program
 wait $program
 status=$?
