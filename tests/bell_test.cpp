@@ -34,7 +34,8 @@ const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString kServerBus = QStringLiteral("server");
 // How long to wait for a process to start or play, in milliseconds: long
 // enough for a sanitizer build on a busy machine, short of the limits the
-// waits guard.
+// waits guard. Waited with qWaitFor, which gives up then: QTRY waits twice as
+// long again on a failure.
 constexpr int kSlowWait = 30000;
 
 // The desktop's notification server on a connection of its own, recording
@@ -428,7 +429,8 @@ private slots:
         program.start(underNohup ? QStringLiteral("nohup") : self.front(), underNohup ? self : self.mid(1));
         QVERIFY(program.waitForStarted());
         QList<qint64> helpers;
-        QTRY_VERIFY_WITH_TIMEOUT((helpers = runningChildrenOf(program.processId())).size() == 1, kSlowWait);
+        QVERIFY(QTest::qWaitFor([&] { return (helpers = runningChildrenOf(program.processId())).size() == 1; },
+                                kSlowWait));
         // A signal ignored from the start stays ignored.
         const auto running = statusOf(program.processId());
         QVERIFY(running);
@@ -439,7 +441,8 @@ private slots:
         }
         QVERIFY(program.waitForFinished());
         QCOMPARE(program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1, status);
-        QTRY_VERIFY_WITH_TIMEOUT(ended(helpers.front()), kSlowWait); // the helper's own limit is a minute
+        // The helper's own limit is a minute.
+        QVERIFY(QTest::qWaitFor([&helpers] { return ended(helpers.front()); }, kSlowWait));
     }
 
 private:
