@@ -10,11 +10,14 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 
 test -x "$prefix/bin/timer"
-# Each icon is a PNG whose header gives the size its folder names.
+# Each icon is a PNG whose header gives the size its folder names, and the
+# colours of the design's palette (colour type 3): a scaling that blends
+# pixels makes colours of its own.
 for icon in "$prefix"/share/icons/hicolor/*/apps/"$app_id".png; do
     size=$(basename "$(dirname "$(dirname "$icon")")")
     [ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ]
     [ "$(head -c 24 "$icon" | tail -c 8 | od -An -tu4 --endian=big | awk '{print $1 "x" $2}')" = "$size" ]
+    [ "$(od -An -tu1 -j 25 -N 1 "$icon" | tr -d ' ')" = 3 ]
 done
 test -x "$prefix/libexec/timer/timer-bell"
 desktop-file-validate "$prefix/share/applications/$app_id.desktop"

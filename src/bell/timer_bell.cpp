@@ -33,13 +33,21 @@ void onFinished(ca_context* /*context*/, uint32_t /*id*/, int error, void* userd
     finished.changed.notify_one();
 }
 
+enum class Bell { Played, Failed, NotStarted };
+
+// The context whose sound has started, kept until the process ends, which
+// comes next: libcanberra's ALSA driver still runs in its play thread after
+// the callback, and destroying the context would unload the driver under
+// that thread.
+ca_context* playing = nullptr;
+
 // Plays the bell through `driver` (nullptr: libcanberra's own choice) and
 // waits until it has finished.
-bool playThrough(const char* driver)
+Bell playThrough(const char* driver)
 {
     ca_context* context = nullptr;
     if (ca_context_create(&context) != CA_SUCCESS) {
-        return false;
+        return Bell::NotStarted;
     }
     if (driver != nullptr) {
         ca_context_set_driver(context, driver);
@@ -51,15 +59,17 @@ bool playThrough(const char* driver)
     ca_proplist_sets(properties, CA_PROP_EVENT_ID, "bell");
     ca_proplist_sets(properties, CA_PROP_EVENT_DESCRIPTION, "Countdown finished");
     Finished finished;
-    bool played = ca_context_play_full(context, 0, properties, onFinished, &finished) == CA_SUCCESS;
-    if (played) {
+    Bell bell = Bell::NotStarted;
+    if (ca_context_play_full(context, 0, properties, onFinished, &finished) == CA_SUCCESS) {
+        playing = context;
         std::unique_lock lock(finished.mutex);
         finished.changed.wait(lock, [&finished] { return finished.done; });
-        played = finished.error == CA_SUCCESS;
+        bell = finished.error == CA_SUCCESS ? Bell::Played : Bell::Failed;
+    } else {
+        ca_context_destroy(context);
     }
     ca_proplist_destroy(properties);
-    ca_context_destroy(context);
-    return played;
+    return bell;
 }
 
 // Arms the end of this process `text` milliseconds from now; false when
@@ -86,6 +96,10 @@ int main(int argc, char* argv[])
         return 2;
     }
     // libcanberra stops at the sound server when none answers, so ALSA is
-    // tried on its own after it.
-    return playThrough(nullptr) || playThrough("alsa") ? 0 : 1;
+    // tried on its own where its own choice could not start the sound.
+    Bell bell = playThrough(nullptr);
+    if (bell == Bell::NotStarted) {
+        bell = playThrough("alsa");
+    }
+    return bell == Bell::Played ? 0 : 1;
 }
