@@ -324,7 +324,8 @@ TEST(tick_test, rejected_display_text_ends_the_tick)
 namespace {
 
 // Passes every access to a ControlState and logs it, so a test can see where
-// a handler stopped. Seconds reads can be scripted to change under the handler.
+// a handler stopped. Seconds reads can be scripted to change under the handler,
+// and one access can be made to fail.
 class AccessLog final : public timer::platform::FormsRuntime {
 public:
     struct Entry {
@@ -384,6 +385,9 @@ public:
     // The accesses and beeps in order, in short: "R L5 W T1 R E beep ...".
     std::string trace;
     std::deque<std::u16string> scriptedSeconds;
+    // The access (counted from 1) that throws PropertyAccessError, logged but
+    // not passed on.
+    std::optional<std::size_t> failingAccess;
 
 private:
     void log(std::string_view control, Property property, Access access)
@@ -392,6 +396,9 @@ private:
         trace += access == Access::Read ? "R " : "W ";
         trace += property == Property::Enabled ? std::string("E") : control.front() + std::string(1, control.back());
         trace += ' ';
+        if (failingAccess == entries.size()) {
+            throw PropertyAccessError(control, property, access);
+        }
     }
 
     ControlState& state_;
@@ -509,8 +516,8 @@ TEST(error_path_test, failed_access_ends_the_handler_at_that_access)
             SCOPED_TRACE(::testing::Message() << row.name << ", access " << n << " of " << total);
             ControlState state;
             prepare(state, row);
-            state.failAccess(state.accesses() + n);
             AccessLog logged(state);
+            logged.failingAccess = n;
             try {
                 row.handler(logged);
                 ADD_FAILURE() << "no access error";

@@ -4,14 +4,13 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <string>
 
 namespace timer::countdown {
 
 // The count's controls held in memory, as the window holds them when it opens:
 // every field "00" and the tick source off. It lets a whole count run without a
-// window, counts the beeps, and can make one property access fail.
+// window, and counts the beeps.
 class ControlState final : public platform::FormsRuntime {
 public:
     std::u16string caption(platform::Display label) override;
@@ -27,22 +26,11 @@ public:
 
     std::size_t beeps() const { return beeps_; }
 
-    // Property reads and writes made so far; beeps are not accesses.
-    std::size_t accesses() const { return accesses_; }
-
-    // Makes access number n (counted from 1, over the whole life of the
-    // state) throw PropertyAccessError; std::nullopt lets every access pass.
-    void failAccess(std::optional<std::size_t> n) { failingAccess_ = n; }
-
 private:
-    void access(std::string_view control, platform::Property property, platform::Access kind);
-
     std::array<std::u16string, 3> captions_{u"00", u"00", u"00"};
     std::array<std::u16string, 3> texts_{u"00", u"00", u"00"};
     bool timerEnabled_ = false;
     std::size_t beeps_ = 0;
-    std::size_t accesses_ = 0;
-    std::optional<std::size_t> failingAccess_;
 };
 
 } // namespace timer::countdown
