@@ -9,8 +9,8 @@
 //
 // usage: idle_cost [seconds=5]
 
-#include "form/desktop_services.h"
-#include "desktop/tick_source.h"
+#include "app/desktop_services.h"
+#include "desktop/system_timer.h"
 #include "form/timer_form.h"
 #include "platform/forms_runtime.h"
 
@@ -113,7 +113,7 @@ int main(int argc, char* argv[])
     CountingApplication application(argc, argv);
     const int seconds = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 5;
 
-    timer::form::DesktopServices services;
+    timer::app::DesktopServices services;
     timer::form::TimerForm form(services.services());
     form.window().show();
     form.window().activateWindow(); // as on a desktop: the focused box blinks its caret

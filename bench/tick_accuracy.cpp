@@ -7,7 +7,7 @@
 //
 // usage: tick_accuracy [ticks=60] [output-prefix=tick_accuracy]
 
-#include "desktop/tick_source.h"
+#include "desktop/system_timer.h"
 
 #include <QColor>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "gui_fakes.h"
 
-#include "desktop/bell.h"
+#include "desktop/desktop_bell.h"
 #include "desktop/end_on_signals.h"
 #include "form/timer_form.h"
 

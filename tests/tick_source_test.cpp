@@ -1,6 +1,6 @@
 #include "gui_fakes.h"
 
-#include "desktop/tick_source.h"
+#include "desktop/system_timer.h"
 
 #include <QSignalSpy>
 #include <QTest>

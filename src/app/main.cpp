@@ -1,7 +1,7 @@
 #include "app/command_line.h"
+#include "app/desktop_services.h"
 #include "app/start_failure.h"
 #include "desktop/end_on_signals.h"
-#include "form/desktop_services.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
 
@@ -41,7 +41,7 @@ int main(int argc, char* argv[])
     timer::form::installQtHebrew(application);
 
     const timer::desktop::EndOnSignals endOnSignals;
-    timer::form::DesktopServices services;
+    timer::app::DesktopServices services;
     timer::form::TimerForm form(services.services());
     form.window().show();
     return QApplication::exec();

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 
 #include <chrono>
 #include <cstdint>
-#include <ctime>
 #include <functional>
 #include <memory>
 
@@ -21,12 +19,6 @@ protected:
     Clock() = default;
     Clock(const Clock&) = default;
     Clock& operator=(const Clock&) = default;
-};
-
-// CLOCK_BOOTTIME on Linux, std::chrono::steady_clock elsewhere.
-class BootClock final : public Clock {
-public:
-    std::chrono::nanoseconds now() const override;
 };
 
 // The object name of whatever delivers the tick source's wake-ups, so that
@@ -59,38 +51,6 @@ private:
 
 // Makes the wake-up call a tick source runs on, given what it is to call.
 using WakeTimerFactory = std::function<std::unique_ptr<WakeTimer>(std::function<void()> onWake)>;
-
-// A QTimer armed for the time left until the deadline, in whole milliseconds.
-class QtWakeTimer final : public WakeTimer {
-public:
-    QtWakeTimer(const Clock& clock, std::function<void()> onWake);
-    void wakeAt(std::chrono::nanoseconds deadline) override;
-    void cancel() override;
-
-private:
-    const Clock& clock_;
-    QTimer timer_;
-};
-
-// The wake-up call that suits this system: on Linux a timerfd on
-// CLOCK_BOOTTIME with an absolute deadline, exact to the nanosecond and due
-// at once after a suspend that outlasted it, with a QtWakeTimer to fall back
-// on should the kernel refuse a deadline; elsewhere a QtWakeTimer.
-std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock, std::function<void()> onWake);
-
-// makeSystemWakeTimer on `clock`, which must outlive what it makes.
-WakeTimerFactory systemWakeTimers(const Clock& clock);
-
-#ifdef __linux__
-// How a timerfd is armed: timerfd_settime, or a stand-in that refuses a
-// deadline as the kernel may.
-using TimerfdSetTime = std::function<int(int fd, int flags, const itimerspec* value, itimerspec* old)>;
-
-// The timerfd wake-up call of makeSystemWakeTimer, armed through `setTime`;
-// null when the kernel gives no timerfd.
-std::unique_ptr<WakeTimer> makeTimerfdWakeTimer(const Clock& clock, const std::function<void()>& onWake,
-                                                TimerfdSetTime setTime);
-#endif
 
 // The tick source of the window. Ticks fall on fixed deadlines t0 + k periods,
 // where t0 is the last time it was switched on, so a late tick never pushes
