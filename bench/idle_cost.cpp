@@ -9,6 +9,7 @@
 //
 // usage: idle_cost [seconds=5]
 
+#include "accessibility/accessibility.h"
 #include "app/desktop_services.h"
 #include "desktop/system_timer.h"
 #include "form/timer_form.h"
@@ -113,8 +114,10 @@ int main(int argc, char* argv[])
     CountingApplication application(argc, argv);
     const int seconds = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 5;
 
+    timer::accessibility::installAccessibility();
     timer::app::DesktopServices services;
     timer::form::TimerForm form(services.services());
+    timer::accessibility::followWindow(form.window());
     form.window().show();
     form.window().activateWindow(); // as on a desktop: the focused box blinks its caret
     QElapsedTimer waited;

@@ -1,5 +1,6 @@
 #include "gui_fakes.h"
 
+#include "accessibility/accessibility.h"
 #include "form/caret_rest.h"
 #include "form/error_report.h"
 #include "form/fonts.h"
@@ -65,6 +66,7 @@ struct Fixture {
         : form({clock, wakes.factory(), bell, realReport ? static_cast<timer::form::ErrorReport&>(messageBox) : report})
         , active(activate(form.window()))
     {
+        timer::accessibility::followWindow(form.window());
     }
 
     template <typename Widget = QWidget>
@@ -139,7 +141,11 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { timer::form::installQtHebrew(*QCoreApplication::instance()); }
+    void initTestCase()
+    {
+        timer::form::installQtHebrew(*QCoreApplication::instance());
+        timer::accessibility::installAccessibility();
+    }
 
     void opensWithEveryFieldAtZero()
     {

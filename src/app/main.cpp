@@ -1,3 +1,4 @@
+#include "accessibility/accessibility.h"
 #include "app/command_line.h"
 #include "app/desktop_services.h"
 #include "app/start_failure.h"
@@ -41,8 +42,10 @@ int main(int argc, char* argv[])
     timer::form::installQtHebrew(application);
 
     const timer::desktop::EndOnSignals endOnSignals;
+    timer::accessibility::installAccessibility();
     timer::app::DesktopServices services;
     timer::form::TimerForm form(services.services());
+    timer::accessibility::followWindow(form.window());
     form.window().show();
     return QApplication::exec();
 }

@@ -1,11 +1,15 @@
 #pragma once
 
-#include <QStringView>
+#include <QCoreApplication>
+#include <QString>
 
 namespace timer::desktop {
 
 // What the user is told when a count ends: the notification's body, and what
 // a screen reader says.
-inline constexpr QStringView kCountEndedText = u"הספירה לאחור הסתיימה.";
+inline QString countEndedText()
+{
+    return QCoreApplication::translate("timer::desktop::Bell", "הספירה לאחור הסתיימה.");
+}
 
 } // namespace timer::desktop

@@ -52,11 +52,11 @@ void EndNotification::show(QWidget& window)
     bus.connect({}, kPath, kInterface, QStringLiteral("NotificationClosed"), this, SLOT(onClosed(uint, uint)));
 
     QDBusMessage notify = serverCall(QStringLiteral("Notify"));
-    const QStringList actions{QStringLiteral("default"), QStringLiteral("הצג את החלון")};
+    const QStringList actions{QStringLiteral("default"), tr("הצג את החלון")};
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral(TIMER_APP_ID)}};
     // An expire timeout of 0 keeps the notice until the user closes it.
     notify << QStringLiteral("Timer") << 0U << QStringLiteral(TIMER_APP_ID) << QStringLiteral("Timer")
-           << kCountEndedText.toString() << actions << hints << 0;
+           << countEndedText() << actions << hints << 0;
     wanted_ = true;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {

@@ -71,14 +71,8 @@ void EndSound::play()
 
 QString installedBellPlayer()
 {
-    const QDir programs(QCoreApplication::applicationDirPath());
-    for (const QString& candidate : {QStringLiteral("timer-bell"), QStringLiteral(TIMER_BELL_FROM_BIN)}) {
-        const QFileInfo player(programs.filePath(candidate));
-        if (player.isExecutable()) {
-            return player.absoluteFilePath();
-        }
-    }
-    return {};
+    const QFileInfo player(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(TIMER_BELL_FROM_BIN)));
+    return player.isExecutable() ? player.absoluteFilePath() : QString();
 }
 
 } // namespace timer::desktop

@@ -48,8 +48,8 @@ private:
     QTimer limitTimer_;
 };
 
-// The sound program installed with this one, or beside it in the build tree;
-// empty where neither exists.
+// The sound program installed with this one; empty where it is missing, as
+// it is for the program in the build tree, which then only beeps.
 QString installedBellPlayer();
 
 } // namespace timer::desktop

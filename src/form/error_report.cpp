@@ -1,13 +1,12 @@
 #include "form/error_report.h"
 
 #include "countdown/text_rules.h"
-#include "form/layout.h"
-#include "form/qt_text.h"
 #include "form/timer_window.h"
 #include "platform/errors.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -15,18 +14,6 @@
 namespace timer::form {
 
 namespace {
-
-QString captionOf(std::string_view control) { return toQString(layoutOf(control).text); }
-
-QString heading(platform::Display label)
-{
-    for (const auto& heading : kHeadings) {
-        if (heading.display == name(label)) {
-            return captionOf(heading.heading);
-        }
-    }
-    return toQString(name(label));
-}
 
 // A text the user typed, quoted inside a right-to-left sentence: isolated as
 // a left-to-right run (LRI ... PDI), so that "1-" does not read "-1". The
@@ -96,7 +83,7 @@ bool HeldKeyGuard::eventFilter(QObject* /*watched*/, QEvent* event)
 
 void MessageBoxReport::show(QWidget& window, const QString& message, std::function<void()> read)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, toQString(kWindowTitle), message, QMessageBox::Ok, &window);
+    auto* box = new QMessageBox(QMessageBox::Warning, window.windowTitle(), message, QMessageBox::Ok, &window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Not modal: the window system would hold back a request to close the
     // window while the report is open. The form runs no handler meanwhile.
@@ -134,23 +121,23 @@ ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& win
 {
     if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
         QLineEdit& box = window.entry(platform::entryOf(conversion->label()));
-        const QString field = heading(conversion->label());
-        if (copiedFrom(conversion->text(), fromQString(box.text()))) {
-            return {QStringLiteral("בשדה \"%1\" כתוב %2, וזה אינו מספר. יש להקליד מספר ולהתחיל שוב.")
+        const QString field = window.heading(conversion->label()).text();
+        if (copiedFrom(conversion->text(), box.text().toStdU16String())) {
+            return {ErrorReport::tr("בשדה \"%1\" כתוב %2, וזה אינו מספר. יש להקליד מספר ולהתחיל שוב.")
                         .arg(field, quoted(box.text())),
                     &box};
         }
-        return {QStringLiteral("בתצוגה, מתחת ל\"%1\", כתוב %2, וזה אינו מספר. יש ללחוץ על \"%3\" כדי להעתיק "
+        return {ErrorReport::tr("בתצוגה, מתחת ל\"%1\", כתוב %2, וזה אינו מספר. יש ללחוץ על \"%3\" כדי להעתיק "
                                "לתצוגה את מה שבשדות.")
-                    .arg(field, quoted(toQString(conversion->text())), captionOf("Command1")),
+                    .arg(field, quoted(QStringView(conversion->text()).toString()), window.startButton().text()),
                 &window.startButton()};
     }
     if (dynamic_cast<const platform::ArithmeticError*>(&error) != nullptr) {
-        return {QStringLiteral("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.")};
+        return {ErrorReport::tr("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.")};
     }
     if (const auto* access = dynamic_cast<const platform::PropertyAccessError*>(&error)) {
-        return {QStringLiteral("אין גישה לרכיב %1 (%2). הספירה נעצרה.")
-                    .arg(toQString(std::string_view(access->control())), toQString(platform::name(access->property())))};
+        return {ErrorReport::tr("אין גישה לרכיב %1 (%2). הספירה נעצרה.")
+                    .arg(QString::fromStdString(access->control()), QLatin1StringView(platform::name(access->property())))};
     }
     return {QString::fromStdString(error.what())};
 }

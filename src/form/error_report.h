@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -19,6 +20,8 @@ class TimerWindow;
 // How a handler's error reaches the user. Tests put a recorder in its place so
 // that nothing waits on a dialog.
 class ErrorReport {
+    Q_DECLARE_TR_FUNCTIONS(timer::form::ErrorReport)
+
 public:
     virtual ~ErrorReport() = default;
     // Shows `message` above `window` and returns at once; `read` runs when the

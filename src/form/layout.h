@@ -3,17 +3,20 @@
 #include "platform/forms_runtime.h"
 
 #include <QRgb>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <ranges>
 #include <string_view>
 
 namespace timer::form {
 
 // The window's stored layout: one row per control, places in twips
-// (15 twips to a pixel at 96 dots per inch).
-enum class ControlKind { Label, Entry, Button };
+// (15 twips to a pixel at 96 dots per inch). A heading names a field; a
+// field is one of the display's three numbers, with a colon between two.
+enum class ControlKind { Heading, Field, Colon, Label, Entry, Button };
 
 struct FontSpec {
     std::u16string_view family;
@@ -24,7 +27,8 @@ struct FontSpec {
 struct ControlLayout {
     std::string_view name;
     ControlKind kind;
-    std::u16string_view text;
+    // The caption or first text, in UTF-8: the source text to translate.
+    const char* text;
     int left;
     int top;
     int width;
@@ -33,12 +37,18 @@ struct ControlLayout {
     std::optional<QRgb> foreground;
     std::optional<FontSpec> font; // none: the default dialog font
     int tabIndex;
+    // Headings, fields and entry boxes: the field they belong to (a box by the
+    // field Start copies it to).
+    std::optional<platform::Display> field;
 };
 
 inline constexpr int kTwipsPerPixel = 15;
 constexpr int pixels(int twips) { return twips / kTwipsPerPixel; }
 
-inline constexpr std::u16string_view kWindowTitle = u"Timer";
+// The translation context of the window's texts.
+#define TIMER_WINDOW_TEXT(text) QT_TRANSLATE_NOOP("timer::form::TimerWindow", text)
+
+inline constexpr const char* kWindowTitle = TIMER_WINDOW_TEXT("Timer");
 inline constexpr int kClientWidth = 3375;
 inline constexpr int kClientHeight = 3030;
 inline constexpr QRgb kWindowBackground = 0xFF000000;
@@ -63,59 +73,61 @@ inline constexpr FontSpec kDigitFont{u"David", 35.25, 350};
 inline constexpr FontSpec kColonFont{u"MS Sans Serif", 24, 400};
 inline constexpr FontSpec kStartFont{u"David", 24, 350};
 
-// In the order of their place on the screen; later rows lie above earlier ones
-// where they overlap.
+// In the order of their place on the screen, but for the buttons, which are
+// in the order of their names; later rows lie above earlier ones where they
+// overlap.
+using platform::Display;
 inline constexpr std::array<ControlLayout, 15> kLayout{{
-    {"Label6", ControlKind::Label, u"שעות", 480, 120, 495, 255, kGreen, kInk, {}, 11},
-    {"Label7", ControlKind::Label, u"דקות", 1440, 120, 495, 255, kGreen, kInk, {}, 12},
-    {"Label8", ControlKind::Label, u"שניות", 2400, 120, 495, 255, kGreen, kInk, {}, 13},
-    {"Text1", ControlKind::Entry, u"00", 480, 480, 495, 495, {}, {}, kEntryFont, 0},
-    {"Text2", ControlKind::Entry, u"00", 1440, 480, 495, 495, {}, {}, kEntryFont, 7},
-    {"Text3", ControlKind::Entry, u"00", 2400, 480, 495, 495, {}, {}, kEntryFont, 8},
-    {"Label1", ControlKind::Label, u"00", 480, 1200, 735, 615, kYellow, kInk, kDigitFont, 2},
-    {"Label2", ControlKind::Label, u":", 1200, 1200, 135, 615, kYellow, kInk, kColonFont, 3},
-    {"Label3", ControlKind::Label, u"00", 1320, 1200, 735, 615, kYellow, kInk, kDigitFont, 4},
-    {"Label4", ControlKind::Label, u":", 2040, 1200, 135, 615, kYellow, kInk, kColonFont, 5},
-    {"Label5", ControlKind::Label, u"00", 2160, 1200, 735, 615, kYellow, kInk, kDigitFont, 6},
-    {"Label9", ControlKind::Label, u"נבנה ע\"י Varnok Tamsel", 840, 1920, 1710, 255, {}, kWhite, {}, 14},
-    {"Command2", ControlKind::Button, u"הפסק \\ המשך", 120, 2160, 735, 615, {}, {}, {}, 9},
-    {"Command1", ControlKind::Button, u"התחל", 1080, 2280, 1215, 735, {}, {}, kStartFont, 1},
-    {"Command3", ControlKind::Button, u"אפס", 2520, 2160, 495, 495, {}, {}, {}, 10},
+    {"Label6", ControlKind::Heading, TIMER_WINDOW_TEXT("שעות"), 480, 120, 495, 255, kGreen, kInk, {}, 11, Display::Label1},
+    {"Label7", ControlKind::Heading, TIMER_WINDOW_TEXT("דקות"), 1440, 120, 495, 255, kGreen, kInk, {}, 12, Display::Label3},
+    {"Label8", ControlKind::Heading, TIMER_WINDOW_TEXT("שניות"), 2400, 120, 495, 255, kGreen, kInk, {}, 13, Display::Label5},
+    {"Text1", ControlKind::Entry, "00", 480, 480, 495, 495, {}, {}, kEntryFont, 0, Display::Label1},
+    {"Text2", ControlKind::Entry, "00", 1440, 480, 495, 495, {}, {}, kEntryFont, 7, Display::Label3},
+    {"Text3", ControlKind::Entry, "00", 2400, 480, 495, 495, {}, {}, kEntryFont, 8, Display::Label5},
+    {"Label1", ControlKind::Field, "00", 480, 1200, 735, 615, kYellow, kInk, kDigitFont, 2, Display::Label1},
+    {"Label2", ControlKind::Colon, ":", 1200, 1200, 135, 615, kYellow, kInk, kColonFont, 3, {}},
+    {"Label3", ControlKind::Field, "00", 1320, 1200, 735, 615, kYellow, kInk, kDigitFont, 4, Display::Label3},
+    {"Label4", ControlKind::Colon, ":", 2040, 1200, 135, 615, kYellow, kInk, kColonFont, 5, {}},
+    {"Label5", ControlKind::Field, "00", 2160, 1200, 735, 615, kYellow, kInk, kDigitFont, 6, Display::Label5},
+    {"Label9", ControlKind::Label, TIMER_WINDOW_TEXT("נבנה ע\"י Varnok Tamsel"), 840, 1920, 1710, 255, {}, kWhite, {}, 14, {}},
+    {"Command1", ControlKind::Button, TIMER_WINDOW_TEXT("התחל"), 1080, 2280, 1215, 735, {}, {}, kStartFont, 1, {}},
+    {"Command2", ControlKind::Button, TIMER_WINDOW_TEXT("הפסק \\ המשך"), 120, 2160, 735, 615, {}, {}, {}, 9, {}},
+    {"Command3", ControlKind::Button, TIMER_WINDOW_TEXT("אפס"), 2520, 2160, 495, 495, {}, {}, {}, 10, {}},
 }};
 
-// The heading above each entry box and display field.
-struct Heading {
-    std::string_view heading;
-    std::string_view entry;
-    std::string_view display;
-};
-inline constexpr std::array<Heading, 3> kHeadings{{
-    {"Label6", "Text1", "Label1"},
-    {"Label7", "Text2", "Label3"},
-    {"Label8", "Text3", "Label5"},
-}};
-
-// The display, left to right: the three fields and the colons between them.
-inline constexpr std::array<std::string_view, 5> kDisplayParts{"Label1", "Label2", "Label3", "Label4", "Label5"};
-
-// Precondition: name is a row of kLayout.
-constexpr const ControlLayout& layoutOf(std::string_view name)
+// The rows of one kind, in the table's order.
+constexpr auto rowsOf(ControlKind kind)
 {
-    return *std::ranges::find(kLayout, name, &ControlLayout::name);
+    return kLayout | std::views::filter([kind](const ControlLayout& row) { return row.kind == kind; });
 }
 
-constexpr bool hasControl(std::string_view name, ControlKind kind)
-{
-    return std::ranges::any_of(kLayout, [&](const auto& row) { return row.name == name && row.kind == kind; });
-}
-
-// Every control the window hands out by role is a row of the right kind.
-static_assert(std::ranges::all_of(platform::kFieldPairs, [](const auto& pair) {
-    return hasControl(name(pair.display), ControlKind::Label) && hasControl(name(pair.entry), ControlKind::Entry);
+// Fields and boxes have the names the handlers know them by; only headings,
+// fields and boxes belong to a field.
+static_assert(std::ranges::all_of(kLayout, [](const ControlLayout& row) {
+    switch (row.kind) {
+    case ControlKind::Field:
+        return row.field && row.name == name(*row.field);
+    case ControlKind::Entry:
+        return row.field && row.name == name(platform::entryOf(*row.field));
+    case ControlKind::Heading:
+        return row.field.has_value();
+    default:
+        return !row.field;
+    }
 }));
-static_assert(std::ranges::all_of(kHeadings, [](const auto& row) { return hasControl(row.heading, ControlKind::Label); }));
-static_assert(std::ranges::all_of(kDisplayParts, [](std::string_view part) { return hasControl(part, ControlKind::Label); }));
-static_assert(hasControl("Command1", ControlKind::Button) && hasControl("Command2", ControlKind::Button)
-              && hasControl("Command3", ControlKind::Button));
+// Each field has one heading, one box and one place on the display.
+static_assert(std::ranges::all_of(platform::kFieldPairs, [](const auto& pair) {
+    return std::ranges::all_of(std::array{ControlKind::Heading, ControlKind::Entry, ControlKind::Field}, [&](ControlKind kind) {
+        return std::ranges::count(rowsOf(kind), std::optional(pair.display), &ControlLayout::field) == 1;
+    });
+}));
+// The display's parts lie left to right in the table.
+static_assert(std::ranges::is_sorted(kLayout | std::views::filter([](const ControlLayout& row) {
+                                         return row.kind == ControlKind::Field || row.kind == ControlKind::Colon;
+                                     }),
+                                     {}, &ControlLayout::left));
+// The window hands its buttons out in the table's order.
+static_assert(std::ranges::equal(rowsOf(ControlKind::Button) | std::views::transform(&ControlLayout::name),
+                                 std::array<std::string_view, 3>{"Command1", "Command2", "Command3"}));
 
 } // namespace timer::form

@@ -28,6 +28,12 @@ TimerForm::TimerForm(const Services& services)
             bell.withdraw();
         }
     });
+    // Read by a screen reader after the button's caption.
+    const auto describeCount = [&pause = window_.pauseButton()](bool running) {
+        pause.setAccessibleDescription(running ? tr("הספירה פועלת") : tr("הספירה עצורה"));
+    };
+    describeCount(ticks_.isEnabled());
+    QObject::connect(&ticks_, &desktop::TickSource::enabledChanged, &window_, describeCount);
 }
 
 void TimerForm::run(void (*handler)(platform::FormsRuntime&))

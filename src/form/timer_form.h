@@ -4,6 +4,8 @@
 #include "form/timer_window.h"
 #include "form/widget_runtime.h"
 
+#include <QCoreApplication>
+
 namespace timer::desktop {
 class Bell;
 }
@@ -26,6 +28,8 @@ struct Services {
 // report is read, the focus goes where the report sends the user (the box
 // whose text was rejected, or Start). The program goes on.
 class TimerForm {
+    Q_DECLARE_TR_FUNCTIONS(timer::form::TimerForm)
+
 public:
     explicit TimerForm(const Services& services);
 

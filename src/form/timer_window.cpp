@@ -1,9 +1,7 @@
 #include "form/timer_window.h"
 
-#include "form/accessibility.h"
 #include "form/fonts.h"
 #include "form/layout.h"
-#include "form/qt_text.h"
 
 #include <QFocusEvent>
 #include <QFont>
@@ -32,7 +30,7 @@ constexpr Qt::WindowStates kRefusedStates = Qt::WindowMaximized | Qt::WindowFull
 
 QFont qtFont(const FontSpec& wanted)
 {
-    QFont font(familyOnThisSystem(toQString(wanted.family)));
+    QFont font(familyOnThisSystem(QStringView(wanted.family).toString()));
     font.setPointSizeF(wanted.pointSize);
     font.setWeight(static_cast<QFont::Weight>(wanted.weight));
     return font;
@@ -144,8 +142,11 @@ private:
 
 void applyLook(QWidget& widget, const ControlLayout& row)
 {
+    widget.setObjectName(QLatin1StringView(row.name));
     widget.setGeometry(pixels(row.left), pixels(row.top), pixels(row.width), pixels(row.height));
-    QPalette palette = row.kind == ControlKind::Label ? widget.palette() : QPalette(QColor::fromRgb(kControlFace));
+    QPalette palette = row.kind == ControlKind::Button || row.kind == ControlKind::Entry
+                           ? QPalette(QColor::fromRgb(kControlFace))
+                           : widget.palette();
     if (row.background) {
         palette.setColor(QPalette::Window, QColor::fromRgb(*row.background));
         widget.setAutoFillBackground(true);
@@ -168,51 +169,55 @@ void fitText(QWidget& widget, const QString& text, QSizeF room, TextFit how)
     }
 }
 
-bool isHeading(const ControlLayout& row)
+QString textOf(const ControlLayout& row) { return TimerWindow::tr(row.text); }
+
+QLabel* createLabel(const ControlLayout& row, QWidget* parent)
 {
-    return std::ranges::any_of(kHeadings, [&](const Heading& heading) { return heading.heading == row.name; });
+    auto* label = new QLabel(textOf(row), parent);
+    // Texts come from what the user typed: never read them as markup.
+    label->setTextFormat(Qt::PlainText);
+    // Absolute: a right-to-left text still starts at the left edge.
+    label->setAlignment(row.kind == ControlKind::Heading ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
+    applyLook(*label, row);
+    fitText(*label, label->text(), label->contentsRect().size(), TextFit::Ink);
+    return label;
 }
 
-QWidget* createControl(const ControlLayout& row, QWidget* parent)
+QLineEdit* createEntry(const ControlLayout& row, QWidget* parent)
 {
-    switch (row.kind) {
-    case ControlKind::Label: {
-        auto* label = new QLabel(toQString(row.text), parent);
-        // Texts come from what the user typed: never read them as markup.
-        label->setTextFormat(Qt::PlainText);
-        // Absolute: a right-to-left text still starts at the left edge.
-        label->setAlignment(isHeading(row) ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
-        applyLook(*label, row);
-        fitText(*label, label->text(), label->contentsRect().size(), TextFit::Ink);
-        return label;
-    }
-    case ControlKind::Entry: {
-        auto* entry = new EntryBox(parent);
-        entry->setMaxLength(kEntryMaxLength);
-        applyLook(*entry, row);
-        fitText(*entry, toQString(row.text), entry->textRoom(), TextFit::Advance);
-        entry->setText(toQString(row.text)); // after the font: laid out once
-        return entry;
-    }
-    case ControlKind::Button: {
-        auto* button = new WrappingButton(toQString(row.text), parent);
-        button->setAutoDefault(false);
-        button->setDefault(false);
-        applyLook(*button, row);
-        fitText(*button, button->text(), button->textRoom(), TextFit::WrappedLines);
-        return button;
-    }
-    }
-    return nullptr;
+    auto* entry = new EntryBox(parent);
+    entry->setMaxLength(kEntryMaxLength);
+    applyLook(*entry, row);
+    fitText(*entry, textOf(row), entry->textRoom(), TextFit::Advance);
+    entry->setText(textOf(row)); // after the font: laid out once
+    return entry;
+}
+
+QPushButton* createButton(const ControlLayout& row, QWidget* parent)
+{
+    auto* button = new WrappingButton(textOf(row), parent);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    applyLook(*button, row);
+    fitText(*button, button->text(), button->textRoom(), TextFit::WrappedLines);
+    return button;
 }
 
 } // namespace
 
 TimerWindow::TimerWindow()
 {
-    installAccessibility();
+    setUpFrame();
+    createControls();
+    chainTabOrder();
+    nameBoxesByHeadings();
+    focusFirstBox();
+}
+
+void TimerWindow::setUpFrame()
+{
     setObjectName(QStringLiteral("Timer"));
-    setWindowTitle(toQString(kWindowTitle));
+    setWindowTitle(tr(kWindowTitle));
     setWindowIcon(QIcon(QPixmap(timer_xpm)));
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
     setFont(qtFont(kDialogFont));
@@ -226,46 +231,73 @@ TimerWindow::TimerWindow()
         setWindowState(windowState() & ~kRefusedStates);
         update();
     });
+}
 
-    std::vector<std::pair<int, QWidget*>> tabOrder;
-    for (std::size_t i = 0; i < kLayout.size(); ++i) {
-        const ControlLayout& row = kLayout.at(i);
-        QWidget* widget = createControl(row, this);
-        widget->setObjectName(toQString(row.name));
-        controls_.at(i) = widget;
-        if (widget->focusPolicy() & Qt::TabFocus) {
-            tabOrder.emplace_back(row.tabIndex, widget);
+// In the layout's order, which is the order they lie in where they overlap.
+void TimerWindow::createControls()
+{
+    auto nextButton = buttons_.begin();
+    for (const ControlLayout& row : kLayout) {
+        switch (row.kind) {
+        case ControlKind::Heading:
+            controls_.push_back(headings_.at(index(*row.field)) = createLabel(row, this));
+            break;
+        case ControlKind::Field:
+            controls_.push_back(displays_.at(index(*row.field)) = createLabel(row, this));
+            displayParts_.push_back(displays_.at(index(*row.field)));
+            break;
+        case ControlKind::Colon:
+            controls_.push_back(displayParts_.emplace_back(createLabel(row, this)));
+            break;
+        case ControlKind::Label:
+            controls_.push_back(createLabel(row, this));
+            break;
+        case ControlKind::Entry:
+            controls_.push_back(entries_.at(static_cast<std::size_t>(platform::entryOf(*row.field))) =
+                                    createEntry(row, this));
+            break;
+        case ControlKind::Button:
+            controls_.push_back(*nextButton++ = createButton(row, this));
+            break;
         }
     }
-    std::sort(tabOrder.begin(), tabOrder.end());
+}
+
+void TimerWindow::chainTabOrder()
+{
+    std::vector<std::pair<int, QWidget*>> tabOrder;
+    for (std::size_t i = 0; i < kLayout.size(); ++i) {
+        if (controls_[i]->focusPolicy() & Qt::TabFocus) {
+            tabOrder.emplace_back(kLayout[i].tabIndex, controls_[i]);
+        }
+    }
+    std::ranges::sort(tabOrder);
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     }
+}
 
-    // The layout's checks make each of these a row of the kind cast to.
-    const auto control = [this](std::string_view name) {
-        return controls_.at(static_cast<std::size_t>(&layoutOf(name) - kLayout.data()));
-    };
+// A screen reader names each box by the heading above it.
+void TimerWindow::nameBoxesByHeadings()
+{
     for (const auto& pair : platform::kFieldPairs) {
-        displays_.at(static_cast<std::size_t>(pair.display)) = static_cast<QLabel*>(control(name(pair.display)));
-        entries_.at(static_cast<std::size_t>(pair.entry)) = static_cast<QLineEdit*>(control(name(pair.entry)));
+        entry(pair.entry).setAccessibleName(heading(pair.display).text());
     }
-    command1_ = static_cast<QPushButton*>(control("Command1"));
-    command2_ = static_cast<QPushButton*>(control("Command2"));
-    command3_ = static_cast<QPushButton*>(control("Command3"));
+}
 
-    // A screen reader names each box by its heading.
-    for (const auto& heading : kHeadings) {
-        control(heading.entry)->setAccessibleName(toQString(layoutOf(heading.heading).text));
-    }
+// The focus starts in the first box, its text selected: the window's
+// activation leaves the selection as it finds it.
+void TimerWindow::focusFirstBox()
+{
+    QLineEdit& first = entry(platform::kFieldPairs.front().entry);
+    first.setFocus();
+    first.selectAll();
+}
 
-    // The focus starts in the first box, its text selected: the window's
-    // activation leaves the selection as it finds it.
-    QWidget* first = tabOrder.front().second;
-    first->setFocus();
-    if (auto* box = qobject_cast<QLineEdit*>(first)) {
-        box->selectAll();
-    }
+void TimerWindow::setDisplayText(platform::Display field, const QString& text)
+{
+    display(field).setText(text);
+    emit displayChanged();
 }
 
 void TimerWindow::changeEvent(QEvent* event)
@@ -290,16 +322,6 @@ void TimerWindow::resizeEvent(QResizeEvent* event)
     for (std::size_t i = 0; i < kLayout.size(); ++i) {
         controls_.at(i)->move(QPoint(pixels(kLayout.at(i).left), pixels(kLayout.at(i).top)) + margin);
     }
-}
-
-QLabel& TimerWindow::display(platform::Display label) const
-{
-    return *displays_.at(static_cast<std::size_t>(label));
-}
-
-QLineEdit& TimerWindow::entry(platform::Entry box) const
-{
-    return *entries_.at(static_cast<std::size_t>(box));
 }
 
 } // namespace timer::form

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -25,23 +26,42 @@ class TimerWindow final : public QWidget {
 public:
     TimerWindow();
 
-    QLabel& display(platform::Display label) const;
-    QLineEdit& entry(platform::Entry box) const;
-    QPushButton& startButton() const { return *command1_; }
-    QPushButton& pauseButton() const { return *command2_; }
-    QPushButton& resetButton() const { return *command3_; }
+    QLabel& display(platform::Display field) const { return *displays_.at(index(field)); }
+    QLabel& heading(platform::Display field) const { return *headings_.at(index(field)); }
+    QLineEdit& entry(platform::Entry box) const { return *entries_.at(static_cast<std::size_t>(box)); }
+    QPushButton& startButton() const { return *buttons_[0]; }
+    QPushButton& pauseButton() const { return *buttons_[1]; }
+    QPushButton& resetButton() const { return *buttons_[2]; }
+    // The display's fields and the colons between them, left to right.
+    const std::vector<QLabel*>& displayParts() const { return displayParts_; }
+
+    void setDisplayText(platform::Display field, const QString& text);
+    // For whoever tells the user more than the window shows: a screen reader.
+    void tellCountEnded() { emit countEnded(); }
+
+signals:
+    void displayChanged();
+    void countEnded();
 
 protected:
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    std::array<QWidget*, kLayout.size()> controls_{}; // in the layout's order
+    static std::size_t index(platform::Display field) { return static_cast<std::size_t>(field); }
+
+    void setUpFrame();
+    void createControls();
+    void chainTabOrder();
+    void nameBoxesByHeadings();
+    void focusFirstBox();
+
+    std::vector<QWidget*> controls_; // in the layout's order
+    std::array<QLabel*, 3> headings_{};
     std::array<QLabel*, 3> displays_{};
+    std::vector<QLabel*> displayParts_;
     std::array<QLineEdit*, 3> entries_{};
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
+    std::array<QPushButton*, 3> buttons_{}; // in the layout's order
     CaretRest caretRest_;
     QTimer stateSettled_; // fires once a change of window state has settled
 };

@@ -2,8 +2,6 @@
 
 #include "desktop/bell.h"
 #include "desktop/tick_source.h"
-#include "form/accessibility.h"
-#include "form/qt_text.h"
 #include "form/timer_window.h"
 
 #include <QLabel>
@@ -11,27 +9,28 @@
 
 namespace timer::form {
 
+// Texts cross between the count's UTF-16 and QString unit for unit, with no
+// normalisation, so lengths stay in UTF-16 units on both sides.
+
 WidgetRuntime::WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, desktop::Bell& bell)
     : window_(window)
     , ticks_(ticks)
     , bell_(bell)
 {
-    describeCountState(window.pauseButton(), ticks);
 }
 
-std::u16string WidgetRuntime::caption(platform::Display label) { return fromQString(window_.display(label).text()); }
+std::u16string WidgetRuntime::caption(platform::Display label) { return window_.display(label).text().toStdU16String(); }
 
 void WidgetRuntime::setCaption(platform::Display label, std::u16string_view text)
 {
-    window_.display(label).setText(toQString(text));
-    displayChanged(window_);
+    window_.setDisplayText(label, QStringView(text).toString());
 }
 
-std::u16string WidgetRuntime::text(platform::Entry box) { return fromQString(window_.entry(box).text()); }
+std::u16string WidgetRuntime::text(platform::Entry box) { return window_.entry(box).text().toStdU16String(); }
 
 void WidgetRuntime::setText(platform::Entry box, std::u16string_view text)
 {
-    window_.entry(box).setText(toQString(text));
+    window_.entry(box).setText(QStringView(text).toString());
 }
 
 bool WidgetRuntime::timerEnabled() { return ticks_.isEnabled(); }
@@ -41,7 +40,7 @@ void WidgetRuntime::setTimerEnabled(bool enabled) { ticks_.setEnabled(enabled); 
 void WidgetRuntime::beep()
 {
     bell_.ring(window_);
-    announceCountEnded(window_);
+    window_.tellCountEnded();
 }
 
 } // namespace timer::form

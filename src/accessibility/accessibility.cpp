@@ -1,9 +1,6 @@
-#include "form/accessibility.h"
+#include "accessibility/accessibility.h"
 
 #include "desktop/count_ended.h"
-#include "desktop/tick_source.h"
-#include "form/layout.h"
-#include "form/qt_text.h"
 #include "form/timer_window.h"
 
 #include <QAccessible>
@@ -18,25 +15,17 @@
 #include <array>
 #include <optional>
 
-namespace timer::form {
+namespace timer::accessibility {
+
+using form::TimerWindow;
 
 namespace {
-
-// The labels the display is made of, left to right; null while the window is
-// still being built.
-std::array<QLabel*, kDisplayParts.size()> displayParts(const QWidget& window)
-{
-    std::array<QLabel*, kDisplayParts.size()> parts{};
-    std::ranges::transform(kDisplayParts, parts.begin(),
-                           [&window](std::string_view name) { return window.findChild<QLabel*>(toQString(name)); });
-    return parts;
-}
 
 // Something in the window that no widget of its own stands for. It has no
 // children, and the window's interface owns it.
 class WindowPart : public QAccessibleInterface {
 public:
-    explicit WindowPart(QWidget& window)
+    explicit WindowPart(TimerWindow& window)
         : window_(window)
     {
     }
@@ -52,10 +41,10 @@ public:
     void setText(QAccessible::Text /*type*/, const QString& /*text*/) override {}
 
 protected:
-    const QWidget& shownIn() const { return window_; }
+    const TimerWindow& shownIn() const { return window_; }
 
 private:
-    QWidget& window_;
+    TimerWindow& window_;
 };
 
 // The display as one object named by the time it shows, "00:05:12", in place
@@ -71,10 +60,8 @@ public:
             return {};
         }
         QString shown;
-        for (const QLabel* part : displayParts(shownIn())) {
-            if (part != nullptr) {
-                shown += part->text();
-            }
+        for (const QLabel* part : shownIn().displayParts()) {
+            shown += part->text();
         }
         return shown;
     }
@@ -82,10 +69,8 @@ public:
     QRect rect() const override
     {
         QRect area;
-        for (const QLabel* part : displayParts(shownIn())) {
-            if (part != nullptr) {
-                area |= QRect(part->mapToGlobal(QPoint(0, 0)), part->size());
-            }
+        for (const QLabel* part : shownIn().displayParts()) {
+            area |= QRect(part->mapToGlobal(QPoint(0, 0)), part->size());
         }
         return area;
     }
@@ -110,7 +95,7 @@ public:
 
     QString text(QAccessible::Text type) const override
     {
-        return type == QAccessible::Name ? desktop::kCountEndedText.toString() : QString();
+        return type == QAccessible::Name ? desktop::countEndedText() : QString();
     }
 
     QRect rect() const override { return {}; }
@@ -174,7 +159,7 @@ private:
     // The window's widgets, with the display's labels replaced by timeLeft_.
     QList<QAccessibleInterface*> children() const
     {
-        const auto parts = displayParts(*widget());
+        const auto& parts = static_cast<const TimerWindow*>(widget())->displayParts();
         QList<QAccessibleInterface*> shown;
         for (int i = 0; i < QAccessibleWidget::childCount(); ++i) {
             QAccessibleInterface* child = QAccessibleWidget::child(i);
@@ -385,7 +370,7 @@ QAccessibleInterface* interfaceFor(const QString& /*className*/, QObject* object
         return new EntryAccessible(box);
     }
     if (isReportIcon(object)) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic, QStringLiteral("אזהרה"));
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic, QCoreApplication::translate("timer::accessibility", "אזהרה"));
     }
     return nullptr;
 }
@@ -395,19 +380,6 @@ QAccessibleInterface* interfaceFor(const QString& /*className*/, QObject* object
 WindowAccessible* windowAccessible(TimerWindow& window)
 {
     return dynamic_cast<WindowAccessible*>(QAccessible::queryAccessibleInterface(&window));
-}
-
-} // namespace
-
-void installAccessibility() { QAccessible::installFactory(interfaceFor); }
-
-void describeCountState(QPushButton& pause, const desktop::TickSource& ticks)
-{
-    const auto describe = [&pause](bool running) {
-        pause.setAccessibleDescription(running ? QStringLiteral("הספירה פועלת") : QStringLiteral("הספירה עצורה"));
-    };
-    describe(ticks.isEnabled());
-    QObject::connect(&ticks, &desktop::TickSource::enabledChanged, &pause, describe);
 }
 
 void displayChanged(TimerWindow& window)
@@ -421,7 +393,7 @@ void displayChanged(TimerWindow& window)
 void announceCountEnded(TimerWindow& window)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent announcement(&window, desktop::kCountEndedText.toString());
+    QAccessibleAnnouncementEvent announcement(&window, desktop::countEndedText());
     announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
     QAccessible::updateAccessibility(&announcement);
 #else
@@ -432,4 +404,14 @@ void announceCountEnded(TimerWindow& window)
 #endif
 }
 
-} // namespace timer::form
+} // namespace
+
+void installAccessibility() { QAccessible::installFactory(interfaceFor); }
+
+void followWindow(TimerWindow& window)
+{
+    QObject::connect(&window, &TimerWindow::displayChanged, &window, [&window] { displayChanged(window); });
+    QObject::connect(&window, &TimerWindow::countEnded, &window, [&window] { announceCountEnded(window); });
+}
+
+} // namespace timer::accessibility
