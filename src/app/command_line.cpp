@@ -5,11 +5,11 @@
 namespace timer::app {
 
 CommandLine::CommandLine()
-    : help_({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help."))
+    : help_({QStringLiteral("h"), QStringLiteral("help")}, tr("Displays this help."))
 {
     parser_.setApplicationDescription(
-        QStringLiteral("Counts down hours, minutes and seconds in one window with Hebrew captions.\n"
-                       "Qt's own options, such as -platform NAME and -display DISPLAY, work as well."));
+        tr("Counts down hours, minutes and seconds in one window with Hebrew captions.\n"
+           "Qt's own options, such as -platform NAME and -display DISPLAY, work as well."));
     // Qt's own options are single words behind one dash: read ours the same way.
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addOption(help_);
@@ -40,12 +40,12 @@ std::optional<QString> CommandLine::answer(int& argc, char* argv[])
 
 std::optional<QString> CommandLine::mistake()
 {
-    const QString seeHelp = QStringLiteral(" timer --help lists the options.");
+    const QString seeHelp = tr(" timer --help lists the options.");
     if (!parser_.parse(QCoreApplication::arguments())) {
         return parser_.errorText() + seeHelp;
     }
     if (const QStringList extra = parser_.positionalArguments(); !extra.isEmpty()) {
-        return QStringLiteral("Unexpected argument '%1'.").arg(extra.first()) + seeHelp;
+        return tr("Unexpected argument '%1'.").arg(extra.first()) + seeHelp;
     }
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QString>
 
 #include <optional>
@@ -13,6 +14,8 @@ namespace timer::app {
 // are answered before any display is reached; whatever Qt leaves over is a
 // mistake.
 class CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(timer::app::CommandLine)
+
 public:
     CommandLine();
 
