@@ -370,7 +370,8 @@ QAccessibleInterface* interfaceFor(const QString& /*className*/, QObject* object
         return new EntryAccessible(box);
     }
     if (isReportIcon(object)) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic, QCoreApplication::translate("timer::accessibility", "אזהרה"));
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic,
+                                     QCoreApplication::translate("timer::accessibility", "אזהרה"));
     }
     return nullptr;
 }

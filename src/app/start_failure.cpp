@@ -70,19 +70,23 @@ QString whyTheStartFailed(const QString& fatal)
         }
     }
     if (notStarted && !displaySet()) {
-        return QCoreApplication::translate("timer::app", "no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)");
+        return QCoreApplication::translate("timer::app",
+                                           "no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)");
     }
     if (notStarted) {
-        return QCoreApplication::translate("timer::app", "cannot open the window: the display does not answer (%1)").arg(displayNamed());
+        return QCoreApplication::translate("timer::app", "cannot open the window: the display does not answer (%1)")
+            .arg(displayNamed());
     }
     if (!missing.isEmpty()) {
         const auto there = QRegularExpression(QStringLiteral(R"(Available platform plugins are: (.*)\.)")).match(fatal);
         return QCoreApplication::translate("timer::app", "cannot open the window: Qt has no platform plugin %1%2")
             .arg(missing.join(QStringLiteral(", ")),
-                 there.hasMatch() ? QCoreApplication::translate("timer::app", " (it has: %1)").arg(there.captured(1)) : QString());
+                 there.hasMatch() ? QCoreApplication::translate("timer::app", " (it has: %1)").arg(there.captured(1))
+                                  : QString());
     }
     // A plugin that gave up in its own words.
-    return QCoreApplication::translate("timer::app", "cannot open the window: %1").arg(fatal.section(QLatin1Char('\n'), 0, 0));
+    return QCoreApplication::translate("timer::app", "cannot open the window: %1")
+        .arg(fatal.section(QLatin1Char('\n'), 0, 0));
 }
 
 void holdBack(QtMsgType type, const QMessageLogContext& context, const QString& message)

@@ -137,7 +137,7 @@ ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& win
     }
     if (const auto* access = dynamic_cast<const platform::PropertyAccessError*>(&error)) {
         return {ErrorReport::tr("אין גישה לרכיב %1 (%2). הספירה נעצרה.")
-                    .arg(QString::fromStdString(access->control()), QLatin1StringView(platform::name(access->property())))};
+                    .arg(QLatin1StringView(access->control()), QLatin1StringView(platform::name(access->property())))};
     }
     return {QString::fromStdString(error.what())};
 }

@@ -117,9 +117,10 @@ static_assert(std::ranges::all_of(kLayout, [](const ControlLayout& row) {
 }));
 // Each field has one heading, one box and one place on the display.
 static_assert(std::ranges::all_of(platform::kFieldPairs, [](const auto& pair) {
-    return std::ranges::all_of(std::array{ControlKind::Heading, ControlKind::Entry, ControlKind::Field}, [&](ControlKind kind) {
+    const auto once = [&pair](ControlKind kind) {
         return std::ranges::count(rowsOf(kind), std::optional(pair.display), &ControlLayout::field) == 1;
-    });
+    };
+    return once(ControlKind::Heading) && once(ControlKind::Entry) && once(ControlKind::Field);
 }));
 // The display's parts lie left to right in the table.
 static_assert(std::ranges::is_sorted(kLayout | std::views::filter([](const ControlLayout& row) {

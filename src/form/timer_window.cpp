@@ -177,7 +177,8 @@ QLabel* createLabel(const ControlLayout& row, QWidget* parent)
     // Texts come from what the user typed: never read them as markup.
     label->setTextFormat(Qt::PlainText);
     // Absolute: a right-to-left text still starts at the left edge.
-    label->setAlignment(row.kind == ControlKind::Heading ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
+    label->setAlignment(row.kind == ControlKind::Heading ? Qt::AlignCenter
+                                                         : Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignTop);
     applyLook(*label, row);
     fitText(*label, label->text(), label->contentsRect().size(), TextFit::Ink);
     return label;

@@ -19,7 +19,10 @@ WidgetRuntime::WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, de
 {
 }
 
-std::u16string WidgetRuntime::caption(platform::Display label) { return window_.display(label).text().toStdU16String(); }
+std::u16string WidgetRuntime::caption(platform::Display label)
+{
+    return window_.display(label).text().toStdU16String();
+}
 
 void WidgetRuntime::setCaption(platform::Display label, std::u16string_view text)
 {
