@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <ranges>
 #include <string_view>
 
 namespace timer::form {
@@ -95,10 +94,11 @@ inline constexpr std::array<ControlLayout, 15> kLayout{{
     {"Command3", ControlKind::Button, TIMER_WINDOW_TEXT("אפס"), 2520, 2160, 495, 495, {}, {}, {}, 10, {}},
 }};
 
-// The rows of one kind, in the table's order.
-constexpr auto rowsOf(ControlKind kind)
+// The rows of `kind` that belong to `field`.
+constexpr std::size_t countRows(ControlKind kind, platform::Display field)
 {
-    return kLayout | std::views::filter([kind](const ControlLayout& row) { return row.kind == kind; });
+    return static_cast<std::size_t>(std::ranges::count_if(
+        kLayout, [&](const ControlLayout& row) { return row.kind == kind && row.field == field; }));
 }
 
 // Fields and boxes have the names the handlers know them by; only headings,
@@ -117,18 +117,31 @@ static_assert(std::ranges::all_of(kLayout, [](const ControlLayout& row) {
 }));
 // Each field has one heading, one box and one place on the display.
 static_assert(std::ranges::all_of(platform::kFieldPairs, [](const auto& pair) {
-    const auto once = [&pair](ControlKind kind) {
-        return std::ranges::count(rowsOf(kind), std::optional(pair.display), &ControlLayout::field) == 1;
-    };
-    return once(ControlKind::Heading) && once(ControlKind::Entry) && once(ControlKind::Field);
+    return countRows(ControlKind::Heading, pair.display) == 1 && countRows(ControlKind::Entry, pair.display) == 1
+           && countRows(ControlKind::Field, pair.display) == 1;
 }));
-// The display's parts lie left to right in the table.
-static_assert(std::ranges::is_sorted(kLayout | std::views::filter([](const ControlLayout& row) {
-                                         return row.kind == ControlKind::Field || row.kind == ControlKind::Colon;
-                                     }),
-                                     {}, &ControlLayout::left));
-// The window hands its buttons out in the table's order.
-static_assert(std::ranges::equal(rowsOf(ControlKind::Button) | std::views::transform(&ControlLayout::name),
-                                 std::array<std::string_view, 3>{"Command1", "Command2", "Command3"}));
+
+// The display's parts lie left to right in the table, and the buttons come in
+// the order the window hands them out in.
+constexpr bool displayAndButtonsInOrder()
+{
+    int lastLeft = 0;
+    std::size_t buttons = 0;
+    constexpr std::array<std::string_view, 3> kButtonOrder{"Command1", "Command2", "Command3"};
+    for (const ControlLayout& row : kLayout) {
+        if (row.kind == ControlKind::Field || row.kind == ControlKind::Colon) {
+            if (row.left < lastLeft) {
+                return false;
+            }
+            lastLeft = row.left;
+        } else if (row.kind == ControlKind::Button) {
+            if (buttons == kButtonOrder.size() || row.name != kButtonOrder.at(buttons++)) {
+                return false;
+            }
+        }
+    }
+    return buttons == kButtonOrder.size();
+}
+static_assert(displayAndButtonsInOrder());
 
 } // namespace timer::form

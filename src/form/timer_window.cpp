@@ -237,7 +237,7 @@ void TimerWindow::setUpFrame()
 // In the layout's order, which is the order they lie in where they overlap.
 void TimerWindow::createControls()
 {
-    auto nextButton = buttons_.begin();
+    auto* nextButton = buttons_.begin();
     for (const ControlLayout& row : kLayout) {
         switch (row.kind) {
         case ControlKind::Heading:
@@ -279,7 +279,7 @@ void TimerWindow::chainTabOrder()
 }
 
 // A screen reader names each box by the heading above it.
-void TimerWindow::nameBoxesByHeadings()
+void TimerWindow::nameBoxesByHeadings() const
 {
     for (const auto& pair : platform::kFieldPairs) {
         entry(pair.entry).setAccessibleName(heading(pair.display).text());
@@ -288,7 +288,7 @@ void TimerWindow::nameBoxesByHeadings()
 
 // The focus starts in the first box, its text selected: the window's
 // activation leaves the selection as it finds it.
-void TimerWindow::focusFirstBox()
+void TimerWindow::focusFirstBox() const
 {
     QLineEdit& first = entry(platform::kFieldPairs.front().entry);
     first.setFocus();

@@ -53,8 +53,8 @@ private:
     void setUpFrame();
     void createControls();
     void chainTabOrder();
-    void nameBoxesByHeadings();
-    void focusFirstBox();
+    void nameBoxesByHeadings() const;
+    void focusFirstBox() const;
 
     std::vector<QWidget*> controls_; // in the layout's order
     std::array<QLabel*, 3> headings_{};
