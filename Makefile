@@ -1,7 +1,7 @@
 # Thin wrapper over the CMake presets for everyday commands; `run.sh` and
 # `test.sh` are the two that also work where make is not installed yet. Each
 # target first installs the Debian packages it needs (tools/install-deps).
-.PHONY: build run test install deb asan fuzz tidy plant-faults bench bench-ticks bench-startup bench-idle \
+.PHONY: build run test install deb asan fuzz windows tidy plant-faults bench bench-ticks bench-startup bench-idle \
 	clean
 
 PREFIX ?= /usr/local
@@ -45,6 +45,14 @@ fuzz:
 	scratch=$$(mktemp -d) && trap 'rm -rf "$$scratch"' EXIT && \
 	    ./build/fuzz/tests/text_rules_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	        "$$scratch" tests/fuzz_corpus
+
+# The count and its tests built for Windows with MinGW-w64, and the tests run
+# under wine, in build/windows.
+windows:
+	./tools/install-deps windows
+	cmake --preset windows
+	cmake --build --preset windows
+	ctest --preset windows
 
 tidy:
 	$(call default_build,tidy)

@@ -495,7 +495,9 @@ TEST(access_order_test, no_flag_leaks_into_the_next_handler)
     ControlState form;
     typeEntries(form, {u"00", u"00", u"9e999"});
     EXPECT_THROW(Command1_Click(form), ConversionError);
-    ASSERT_NE(std::fetestexcept(FE_OVERFLOW), 0);
+    // What the conversion may leave: glibc's strtod raises the flag, the
+    // Windows one does not.
+    std::feraiseexcept(FE_OVERFLOW);
     typeEntries(form, {u"00", u"00", u"05"});
     Command1_Click(form);
     EXPECT_NO_THROW(Timer1_Timer(form));

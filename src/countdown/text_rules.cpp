@@ -66,6 +66,20 @@ std::size_t numberPrefixLength(std::u16string_view text)
     return at;
 }
 
+// strtod in the "C" locale whatever the program's locale is, so '.' is the
+// decimal point; errno is ERANGE when the value is out of range. Each system
+// names its locale-taking variant differently.
+double strtodInCLocale(const char* text)
+{
+#ifdef _WIN32
+    static const _locale_t cLocale = _create_locale(LC_ALL, "C");
+    return _strtod_l(text, nullptr, cLocale);
+#else
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return strtod_l(text, nullptr, cLocale);
+#endif
+}
+
 struct Converted {
     double value;
     bool overflow;
@@ -85,9 +99,8 @@ Converted convert(std::u16string_view number)
     }
     // Out of range, above or below: strtod in the C locale tells which, and
     // gives the nearest double (an infinity, or 0 or a subnormal).
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
     errno = 0;
-    value = strtod_l(ascii.c_str(), nullptr, cLocale);
+    value = strtodInCLocale(ascii.c_str());
     return {value, errno == ERANGE && std::isinf(value)};
 }
 
