@@ -128,7 +128,7 @@ ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& win
                     &box};
         }
         return {ErrorReport::tr("בתצוגה, מתחת ל\"%1\", כתוב %2, וזה אינו מספר. יש ללחוץ על \"%3\" כדי להעתיק "
-                               "לתצוגה את מה שבשדות.")
+                                "לתצוגה את מה שבשדות.")
                     .arg(field, quoted(QStringView(conversion->text()).toString()), window.startButton().text()),
                 &window.startButton()};
     }
