@@ -9,8 +9,10 @@ from Xlib import X, display, protocol
 
 
 def find(screen_root, title):
+    # Qt names its hidden 1x1 client-leader window after the program too:
+    # only a window on screen is the one to close.
     for window in screen_root.query_tree().children:
-        if window.get_wm_name() == title:
+        if window.get_wm_name() == title and window.get_attributes().map_state == X.IsViewable:
             return window
         found = find(window, title)
         if found is not None:
