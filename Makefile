@@ -32,10 +32,7 @@ deb:
 	cpack --preset deb
 
 asan:
-	./tools/install-deps asan
-	cmake --preset asan
-	cmake --build --preset asan
-	ctest --preset asan
+	$(call tested_preset,asan)
 
 # Runs the text-rule fuzzer on a scratch copy of the corpus kept in the tree.
 fuzz:
@@ -49,10 +46,7 @@ fuzz:
 # The count and its tests built for Windows with MinGW-w64, and the tests run
 # under wine, in build/windows.
 windows:
-	./tools/install-deps windows
-	cmake --preset windows
-	cmake --build --preset windows
-	ctest --preset windows
+	$(call tested_preset,windows)
 
 tidy:
 	$(call default_build,tidy)
@@ -70,6 +64,15 @@ define default_build
 ./tools/install-deps $(1)
 cmake --preset default
 cmake --build --preset default
+endef
+
+# Installs what purpose $(1) needs, builds the preset of that name and runs
+# its tests.
+define tested_preset
+./tools/install-deps $(1)
+cmake --preset $(1)
+cmake --build --preset $(1)
+ctest --preset $(1)
 endef
 
 # Ticks a second of the tick handler on the in-memory controls.
