@@ -9,9 +9,6 @@
 
 namespace timer::form {
 
-// Texts cross between the count's UTF-16 and QString unit for unit, with no
-// normalisation, so lengths stay in UTF-16 units on both sides.
-
 WidgetRuntime::WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, desktop::Bell& bell)
     : window_(window)
     , ticks_(ticks)
