@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 #include "app/desktop_services.h"
 #include "app/start_failure.h"
+#include "app/utf8_locale.h"
 #include "desktop/end_on_signals.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
@@ -21,6 +22,7 @@ constexpr int kWrongCommandLine = 2;
 
 int main(int argc, char* argv[])
 {
+    timer::app::chooseUtf8Locale();
     QApplication::setApplicationName(QStringLiteral("Timer"));
     QApplication::setApplicationVersion(QStringLiteral(TIMER_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(TIMER_APP_ID));
