@@ -14,6 +14,8 @@ using namespace timer::countdown;
 using namespace timer::testing;
 using timer::platform::Access;
 using timer::platform::ConversionError;
+using timer::platform::FieldError;
+using timer::platform::NegativeFieldError;
 using timer::platform::Property;
 using timer::platform::PropertyAccessError;
 
@@ -246,7 +248,6 @@ TEST(tick_test, ends_the_count)
         {"zero_display_switched_on", kAllZero, 0},
         {"negative_seconds_alone", {u"00", u"00", u"-1"}, 0},
         {"fraction_seconds_alone", {u"00", u"00", u".5"}, 0},
-        {"negative_minutes", {u"00", u"-1", u"00"}, 0},
         {"negative_hours", {u"-1", u"00", u"00"}, 0},
     };
     for (const auto& row : cases) {
@@ -291,18 +292,23 @@ TEST(tick_test, entries_typed_during_a_count_are_ignored_then_cleared)
     EXPECT_EQ(form.beeps(), 1U);
 }
 
-TEST(tick_test, rejected_display_text_ends_the_tick)
+// A text that is not a number, or minutes below zero that must lend a
+// minute, end the tick with an error that quotes the field.
+TEST(tick_test, display_it_cannot_count_from_ends_the_tick)
 {
     struct Case {
         const char* name;
         Texts before;
         Display rejected;
+        bool belowZero;
         Texts after;
     };
     const Case cases[] = {
-        {"seconds_first", {u"ab", u"00", u"x"}, Display::Label5, {u"ab", u"00", u"x"}},
-        {"hours_after_the_seconds_count", {u"ab", u"00", u"05"}, Display::Label1, {u"ab", u"00", u"04"}},
-        {"minutes_when_borrowing", {u"00", u"ab", u"01"}, Display::Label3, {u"00", u"ab", u"00"}},
+        {"seconds_first", {u"ab", u"00", u"x"}, Display::Label5, false, {u"ab", u"00", u"x"}},
+        {"hours_after_the_seconds_count", {u"ab", u"00", u"05"}, Display::Label1, false, {u"ab", u"00", u"04"}},
+        {"minutes_when_borrowing", {u"00", u"ab", u"01"}, Display::Label3, false, {u"00", u"ab", u"00"}},
+        {"negative_minutes_under_hours", {u"05", u"-1", u"00"}, Display::Label3, true, {u"05", u"-1", u"00"}},
+        {"negative_minutes_alone", {u"00", u"-1", u"00"}, Display::Label3, true, {u"00", u"-1", u"00"}},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
@@ -311,9 +317,11 @@ TEST(tick_test, rejected_display_text_ends_the_tick)
         form.setTimerEnabled(true);
         try {
             Timer1_Timer(form);
-            ADD_FAILURE() << "no conversion error";
-        } catch (const ConversionError& error) {
+            ADD_FAILURE() << "no error";
+        } catch (const FieldError& error) {
             EXPECT_EQ(error.label(), row.rejected);
+            EXPECT_EQ(error.text(), form.caption(row.rejected));
+            EXPECT_EQ(dynamic_cast<const NegativeFieldError*>(&error) != nullptr, row.belowZero);
         }
         EXPECT_EQ(display(form), row.after);
         EXPECT_TRUE(form.timerEnabled());

@@ -574,6 +574,8 @@ private slots:
         QTest::newRow("right-to-left mark and digit") << QStringLiteral("\u200F5") << QStringLiteral("\"\u2066[U+200F]5\u2069\"");
         QTest::newRow("an isolate of the user's") << QStringLiteral("\u2069") << QStringLiteral("\"\u2066[U+2069]\u2069\"");
         QTest::newRow("two blanks") << "  " << QStringLiteral("\"\u2066[U+0020][U+0020]\u2069\"");
+        // A number, but minutes below zero cannot lend the seconds a minute.
+        QTest::newRow("below zero") << "-1" << QStringLiteral("\"\u2066-1\u2069\"");
     }
 
     void reportQuotesWhatWasTyped()
@@ -584,6 +586,7 @@ private slots:
         QVERIFY(f.active);
         f.find<QLineEdit>("Text2")->setText(typed);
         f.click("Command1");
+        f.tick(); // where Start took the text, the count meets it
         QCOMPARE(f.report.messages.size(), 1);
         QVERIFY(f.report.messages[0].contains(QStringLiteral("\"דקות\"")));
         QVERIFY2(f.report.messages[0].contains(quoted), qPrintable(f.report.messages[0]));

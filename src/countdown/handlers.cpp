@@ -92,8 +92,8 @@ void zeroReset(Form& form)
 enum class Borrow {
     Minute,
     Hour,
-    NothingAbove,   // minutes 0 and hours not above 0
-    MinutesNotWhole // minutes neither above nor equal to 0
+    NothingAbove,     // minutes 0 and hours not above 0
+    MinutesBelowZero, // minutes neither above nor equal to 0
 };
 
 // When the seconds have run out, a minute turns into 60 seconds, or, with no
@@ -106,7 +106,7 @@ Borrow borrow(Form& form)
         return Borrow::Minute;
     }
     if (!IsEqualToZero(form.number(Display::Label3))) {
-        return Borrow::MinutesNotWhole;
+        return Borrow::MinutesBelowZero;
     }
     if (IsAboveZero(form.number(Display::Label1))) {
         form.setCaption(Display::Label1, TextFromNumber(Decrement(form.number(Display::Label1))));
@@ -144,11 +144,7 @@ void Command1_Click(FormsRuntime& runtime)
         }
     }
     for (const auto& pair : platform::kFieldPairs) {
-        if (TextLength(form.text(pair.entry)) == 1) {
-            form.setCaption(pair.display, ZeroPrefix(form.text(pair.entry)));
-        } else {
-            form.setCaption(pair.display, form.text(pair.entry));
-        }
+        form.setCaption(pair.display, StartsCopy([&] { return form.text(pair.entry); }));
     }
     form.setTimerEnabled(!displayIsZero(form));
 }
@@ -171,15 +167,23 @@ void Timer1_Timer(FormsRuntime& runtime)
 
     double seconds = form.number(Display::Label5);
     // A count switched on with the seconds already below 1 (five whole minutes,
-    // or Pause/Continue on a zero display) borrows before it counts. With
-    // nothing to borrow there was nothing to count: it stops here, silently,
-    // rather than write a negative second or announce an end that never came.
-    // Only such a tick reads the seconds once more, after its borrow.
+    // or Pause/Continue on a zero display) borrows before it counts, rather
+    // than write a second below zero. Only such a tick reads the seconds once
+    // more, after its borrow.
     if (seconds < 1.0) {
-        const Borrow borrowed = borrow(form);
-        if (borrowed != Borrow::Minute && borrowed != Borrow::Hour) {
+        switch (borrow(form)) {
+        case Borrow::Minute:
+        case Borrow::Hour:
+            break;
+        // Nothing anywhere to count: it stops here, silently, rather than
+        // announce an end that never came.
+        case Borrow::NothingAbove:
             zeroReset(form);
             return;
+        // Time the hours hold, or an end, lies beyond minutes that cannot
+        // lend: the user is told, and the texts stay as they are.
+        case Borrow::MinutesBelowZero:
+            throw platform::NegativeFieldError(Display::Label3, form.caption(Display::Label3));
         }
         seconds = form.number(Display::Label5);
     }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "countdown/text_rules.h"
 #include "platform/forms_runtime.h"
+
+#include <string>
 
 // The four event handlers of the Timer window. Each is a straight run of reads
 // and writes on the controls: it keeps no copy of a text from one step to the
@@ -9,9 +12,20 @@
 namespace timer::countdown {
 
 // Start: fills empty entries with "00", copies the entries to the display
-// (a one-character entry gets a "0" in front) and switches the tick on unless
-// the display reads zero.
+// (see StartsCopy) and switches the tick on unless the display reads zero.
 void Command1_Click(platform::FormsRuntime& runtime);
+
+// What Start writes on the display for an entry box: its text, or a lone
+// character after a "0". `readEntry()` gives the box's text, read afresh for
+// each use as every step reads its control.
+template <typename ReadEntry>
+std::u16string StartsCopy(const ReadEntry& readEntry)
+{
+    if (TextLength(readEntry()) == 1) {
+        return ZeroPrefix(readEntry());
+    }
+    return readEntry();
+}
 
 // Pause/Continue: switches the tick source off when it is on, else on.
 void Command2_Click(platform::FormsRuntime& runtime);

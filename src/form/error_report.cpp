@@ -1,6 +1,6 @@
 #include "form/error_report.h"
 
-#include "countdown/text_rules.h"
+#include "countdown/handlers.h"
 #include "form/timer_window.h"
 #include "platform/errors.h"
 
@@ -22,13 +22,6 @@ namespace {
 QString quoted(const QString& text)
 {
     return QStringLiteral("\"\u2066%1\u2069\"").arg(visible(text));
-}
-
-// Whether Start would have put `shown` on the display from a box holding
-// `typed`: the text itself, or its one character after a "0".
-bool copiedFrom(std::u16string_view shown, std::u16string_view typed)
-{
-    return shown == typed || (countdown::TextLength(typed) == 1 && shown == countdown::ZeroPrefix(typed));
 }
 
 // Closes the report when the window it belongs to is closed. A child of the
@@ -119,18 +112,27 @@ QString visible(const QString& text)
 
 ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& window)
 {
-    if (const auto* conversion = dynamic_cast<const platform::ConversionError*>(&error)) {
-        QLineEdit& box = window.entry(platform::entryOf(conversion->label()));
-        const QString field = window.heading(conversion->label()).text();
-        if (copiedFrom(conversion->text(), box.text().toStdU16String())) {
-            return {ErrorReport::tr("בשדה \"%1\" כתוב %2, וזה אינו מספר. יש להקליד מספר ולהתחיל שוב.")
-                        .arg(field, quoted(box.text())),
-                    &box};
+    if (const auto* field = dynamic_cast<const platform::FieldError*>(&error)) {
+        QLineEdit& box = window.entry(platform::entryOf(field->label()));
+        const QString heading = window.heading(field->label()).text();
+        const std::u16string typed = box.text().toStdU16String();
+        // The box is to blame only where Start would copy the rejected text
+        // from it as it now stands.
+        const bool fromTheBox = countdown::StartsCopy([&typed] { return typed; }) == field->text();
+        const bool belowZero = dynamic_cast<const platform::NegativeFieldError*>(&error) != nullptr;
+        const QString where = fromTheBox ? ErrorReport::tr("בשדה \"%1\" כתוב %2").arg(heading, quoted(box.text()))
+                                         : ErrorReport::tr("בתצוגה, מתחת ל\"%1\", כתוב %2")
+                                               .arg(heading, quoted(QStringView(field->text()).toString()));
+        const QString why = belowZero ? ErrorReport::tr("וזה מספר שלילי, שאין ממנו לספור לאחור")
+                                      : ErrorReport::tr("וזה אינו מספר");
+        QString next = ErrorReport::tr("יש ללחוץ על \"%1\" כדי להעתיק לתצוגה את מה שבשדות.")
+                           .arg(window.startButton().text());
+        if (fromTheBox) {
+            next = belowZero ? ErrorReport::tr("יש להקליד 0 או יותר ולהתחיל שוב.")
+                             : ErrorReport::tr("יש להקליד מספר ולהתחיל שוב.");
         }
-        return {ErrorReport::tr("בתצוגה, מתחת ל\"%1\", כתוב %2, וזה אינו מספר. יש ללחוץ על \"%3\" כדי להעתיק "
-                                "לתצוגה את מה שבשדות.")
-                    .arg(field, quoted(QStringView(conversion->text()).toString()), window.startButton().text()),
-                &window.startButton()};
+        return {QStringLiteral("%1, %2. %3").arg(where, why, next),
+                fromTheBox ? static_cast<QWidget*>(&box) : &window.startButton()};
     }
     if (dynamic_cast<const platform::ArithmeticError*>(&error) != nullptr) {
         return {ErrorReport::tr("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.")};

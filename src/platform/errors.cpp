@@ -51,10 +51,20 @@ std::string toUtf8(std::u16string_view text)
     return out;
 }
 
-ConversionError::ConversionError(Display label, std::u16string text)
-    : HandlerError(std::string(name(label)) + ": '" + toUtf8(text) + "' is not a number")
+FieldError::FieldError(const std::string& what, Display label, std::u16string text)
+    : HandlerError(std::string(name(label)) + ": '" + toUtf8(text) + "' " + what)
     , label_(label)
     , text_(std::move(text))
+{
+}
+
+ConversionError::ConversionError(Display label, std::u16string text)
+    : FieldError("is not a number", label, std::move(text))
+{
+}
+
+NegativeFieldError::NegativeFieldError(Display label, std::u16string text)
+    : FieldError("is below zero and cannot be counted down", label, std::move(text))
 {
 }
 

@@ -15,17 +15,31 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A display text that is not a number.
-class ConversionError : public HandlerError {
+// A display field the count cannot go on from, with the text it holds.
+class FieldError : public HandlerError {
 public:
-    ConversionError(Display label, std::u16string text);
-
     Display label() const { return label_; }
     const std::u16string& text() const { return text_; }
+
+protected:
+    FieldError(const std::string& what, Display label, std::u16string text);
 
 private:
     Display label_;
     std::u16string text_;
+};
+
+// A display text that is not a number.
+class ConversionError : public FieldError {
+public:
+    ConversionError(Display label, std::u16string text);
+};
+
+// Minutes below zero when the seconds have run out: they cannot lend a
+// minute, so the time the hours still hold cannot be counted down.
+class NegativeFieldError : public FieldError {
+public:
+    NegativeFieldError(Display label, std::u16string text);
 };
 
 // The decrement raised an invalid-operation, divide-by-zero or overflow flag.
