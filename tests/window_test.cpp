@@ -345,6 +345,16 @@ private slots:
         QVERIFY(activate(f.form.window()));
         typeKeys("5");
         QCOMPARE(f.text("Text3"), QStringLiteral("15"));
+
+        // The end of a count writes "00" into the box being typed in.
+        f.click("Command3");
+        f.type("Text3", "1");
+        f.click("Command1");
+        QTest::mouseClick(f.find("Text2"), Qt::LeftButton);
+        typeKeys("1");
+        QVERIFY(f.tick());
+        typeKeys("25");
+        QCOMPARE(f.text("Text2"), QStringLiteral("25"));
     }
 
     // A character outside the BMP takes both units of a box or none.

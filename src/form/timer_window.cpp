@@ -301,6 +301,15 @@ void TimerWindow::setDisplayText(platform::Display field, const QString& text)
     emit displayChanged();
 }
 
+void TimerWindow::setEntryText(platform::Entry box, const QString& text) const
+{
+    QLineEdit& written = entry(box);
+    written.setText(text);
+    if (written.hasFocus()) {
+        written.selectAll();
+    }
+}
+
 void TimerWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);

@@ -36,6 +36,10 @@ public:
     const std::vector<QLabel*>& displayParts() const { return displayParts_; }
 
     void setDisplayText(platform::Display field, const QString& text);
+    // A text the count writes into a box. In the box that has the focus it is
+    // selected, so that the next two digits replace it, as after every other
+    // way into a box.
+    void setEntryText(platform::Entry box, const QString& text) const;
     // For whoever tells the user more than the window shows: a screen reader.
     void tellCountEnded() { emit countEnded(); }
 

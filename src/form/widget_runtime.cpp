@@ -30,7 +30,7 @@ std::u16string WidgetRuntime::text(platform::Entry box) { return window_.entry(b
 
 void WidgetRuntime::setText(platform::Entry box, std::u16string_view text)
 {
-    window_.entry(box).setText(QStringView(text).toString());
+    window_.setEntryText(box, QStringView(text).toString());
 }
 
 bool WidgetRuntime::timerEnabled() { return ticks_.isEnabled(); }
