@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 namespace timer::app {
 
@@ -21,6 +22,8 @@ struct HeldMessage {
     QString text;
 };
 QtMessageHandler qtHandler = nullptr;
+// Qt may log from threads of its own while it starts.
+std::mutex heldBackLock;
 QList<HeldMessage> heldBack;
 QString displayOption; // Qt's -display, which overrides DISPLAY
 
@@ -53,6 +56,7 @@ bool displaySet()
 constexpr QByteArrayView kPluginCategory = "qt.qpa.plugin";
 
 // The one line that says why the start failed, from Qt's account of it.
+// Precondition: heldBackLock is held.
 QString whyTheStartFailed(const QString& fatal)
 {
     const QRegularExpression pluginTried(QStringLiteral(R"(^Could not (find|load) the Qt platform plugin ("[^"]*"))"));
@@ -91,6 +95,7 @@ QString whyTheStartFailed(const QString& fatal)
 
 void holdBack(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
+    const std::scoped_lock held(heldBackLock);
     if (type == QtFatalMsg) {
         std::fprintf(stderr, "timer: %s\n", qPrintable(whyTheStartFailed(message)));
         std::_Exit(EXIT_FAILURE);
@@ -114,10 +119,14 @@ void holdMessagesWhileStarting(int argc, char* argv[])
 void passOnHeldMessages()
 {
     qInstallMessageHandler(qtHandler);
-    for (const auto& message : std::as_const(heldBack)) {
+    QList<HeldMessage> held;
+    {
+        const std::scoped_lock taking(heldBackLock);
+        held.swap(heldBack);
+    }
+    for (const auto& message : std::as_const(held)) {
         qtHandler(message.type, QMessageLogContext(nullptr, 0, nullptr, message.category.constData()), message.text);
     }
-    heldBack.clear();
 }
 
 } // namespace timer::app

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -37,15 +38,18 @@ bool ignored(int number)
 
 EndOnSignals::EndOnSignals()
 {
-    if (pipe2(pipe_.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
+    std::array<int, 2> ends{-1, -1};
+    if (pipe2(ends.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
         return;
     }
-    signalPipe = pipe_[1];
-    notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+    readEnd_ = FileDescriptor(ends[0]);
+    writeEnd_ = FileDescriptor(ends[1]);
+    signalPipe = writeEnd_.get();
+    notifier_ = std::make_unique<QSocketNotifier>(readEnd_.get(), QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [fd = readEnd_.get()] {
         std::array<unsigned char, 16> numbers{};
         // The first signal decides the status.
-        if (read(pipe_[0], numbers.data(), numbers.size()) > 0) {
+        if (read(fd, numbers.data(), numbers.size()) > 0) {
             QCoreApplication::exit(128 + numbers[0]);
         }
     });
@@ -75,9 +79,7 @@ EndOnSignals::~EndOnSignals()
         }
     }
     notifier_.reset();
-    close(pipe_[0]);
-    close(pipe_[1]);
-    signalPipe = -1;
+    signalPipe = -1; // before the pipe closes
 }
 
 } // namespace timer::desktop

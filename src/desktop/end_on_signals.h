@@ -1,8 +1,9 @@
 #pragma once
 
+#include "desktop/file_descriptor.h"
+
 #include <QSocketNotifier>
 
-#include <array>
 #include <memory>
 
 namespace timer::desktop {
@@ -23,9 +24,10 @@ public:
     EndOnSignals& operator=(const EndOnSignals&) = delete;
 
 private:
-    // The handler can do no more than write the signal's number here; the
-    // event loop reads it.
-    std::array<int, 2> pipe_{-1, -1};
+    // The handler can do no more than write the signal's number into a
+    // pipe; the event loop reads it.
+    FileDescriptor readEnd_;
+    FileDescriptor writeEnd_;
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 

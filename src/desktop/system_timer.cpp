@@ -5,8 +5,9 @@
 #include <algorithm>
 
 #ifdef __linux__
+#include "desktop/file_descriptor.h"
+
 #include <sys/timerfd.h>
-#include <unistd.h>
 #endif
 
 namespace timer::desktop {
@@ -31,7 +32,7 @@ QtWakeTimer::QtWakeTimer(const Clock& clock, std::function<void()> onWake)
     timer_.setObjectName(QString::fromLatin1(kWakeTimerName));
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { woke(); });
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { woke(); });
 }
 
 void QtWakeTimer::wakeAt(nanoseconds deadline)
@@ -49,25 +50,23 @@ namespace {
 
 class TimerfdWakeTimer final : public WakeTimer {
 public:
-    TimerfdWakeTimer(int fd, const Clock& clock, const std::function<void()>& onWake, TimerfdSetTime setTime)
+    TimerfdWakeTimer(FileDescriptor fd, const Clock& clock, const std::function<void()>& onWake,
+                     TimerfdSetTime setTime)
         : WakeTimer(onWake)
-        , fd_(fd)
+        , fd_(std::move(fd))
         , setTime_(std::move(setTime))
-        , notifier_(fd, QSocketNotifier::Read)
+        , notifier_(fd_.get(), QSocketNotifier::Read)
         , fallback_(clock, onWake)
     {
         notifier_.setObjectName(QString::fromLatin1(kWakeTimerName));
-        QObject::connect(&notifier_, &QSocketNotifier::activated, [this] {
+        QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] {
             std::uint64_t expirations = 0;
             // Nothing to read when a new deadline replaced the one that fired.
-            if (read(fd_, &expirations, sizeof expirations) == sizeof expirations) {
+            if (read(fd_.get(), &expirations, sizeof expirations) == sizeof expirations) {
                 woke();
             }
         });
     }
-    ~TimerfdWakeTimer() override { close(fd_); }
-    TimerfdWakeTimer(const TimerfdWakeTimer&) = delete;
-    TimerfdWakeTimer& operator=(const TimerfdWakeTimer&) = delete;
 
     void wakeAt(nanoseconds deadline) override
     {
@@ -78,7 +77,7 @@ public:
         when.it_value.tv_nsec = static_cast<long>(armed.count() % 1'000'000'000);
         // A deadline the kernel refuses must not stop the count; one it
         // takes replaces whatever the fallback was holding.
-        if (setTime_(fd_, TFD_TIMER_ABSTIME, &when, nullptr) != 0) {
+        if (setTime_(fd_.get(), TFD_TIMER_ABSTIME, &when, nullptr) != 0) {
             fallback_.wakeAt(deadline);
         } else {
             fallback_.cancel();
@@ -88,12 +87,12 @@ public:
     void cancel() override
     {
         const itimerspec disarmed{};
-        setTime_(fd_, 0, &disarmed, nullptr);
+        setTime_(fd_.get(), 0, &disarmed, nullptr);
         fallback_.cancel();
     }
 
 private:
-    int fd_;
+    FileDescriptor fd_; // first, so that it is closed once nothing watches it
     TimerfdSetTime setTime_;
     QSocketNotifier notifier_;
     QtWakeTimer fallback_;
@@ -104,11 +103,11 @@ private:
 std::unique_ptr<WakeTimer> makeTimerfdWakeTimer(const Clock& clock, const std::function<void()>& onWake,
                                                 TimerfdSetTime setTime)
 {
-    const int fd = timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (fd < 0) {
+    FileDescriptor fd(timerfd_create(CLOCK_BOOTTIME, TFD_NONBLOCK | TFD_CLOEXEC));
+    if (!fd.valid()) {
         return nullptr;
     }
-    return std::make_unique<TimerfdWakeTimer>(fd, clock, onWake, std::move(setTime));
+    return std::make_unique<TimerfdWakeTimer>(std::move(fd), clock, onWake, std::move(setTime));
 }
 
 std::unique_ptr<WakeTimer> makeSystemWakeTimer(const Clock& clock, std::function<void()> onWake)

@@ -30,17 +30,12 @@ bool CaretRest::eventFilter(QObject* /*watched*/, QEvent* event)
 
 void CaretRest::rest()
 {
-    QStyleHints* hints = QGuiApplication::styleHints();
-    blinkTime_ = hints->cursorFlashTime();
-    hints->setCursorFlashTime(0); // a caret that never flashes stays on
+    QGuiApplication::styleHints()->setCursorFlashTime(0); // a caret that never flashes stays on
 }
 
 void CaretRest::blink()
 {
-    if (resting()) {
-        QGuiApplication::styleHints()->setCursorFlashTime(blinkTime_);
-        blinkTime_ = -1;
-    }
+    QGuiApplication::styleHints()->setCursorFlashTime(-1); // the desktop's own rate
 }
 
 } // namespace timer::form
