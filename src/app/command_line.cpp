@@ -2,7 +2,37 @@
 
 #include <QCoreApplication>
 
+#include <array>
+#include <cstdlib>
+
 namespace timer::app {
+
+namespace {
+
+// The exit status of a command line with an unknown option, an argument or
+// an option without its value; a window that cannot open gives 1.
+constexpr int kWrongCommandLine = 2;
+
+// Qt's own options, as its reference gives them for QGuiApplication,
+// QApplication and the X11 platform, and whether each takes a value. Qt
+// takes them itself once it starts; they are known here so that whatever
+// else is given is a mistake before any display is reached.
+struct QtOption {
+    const char* name;
+    bool takesValue;
+};
+constexpr std::array kQtOptions{
+    QtOption{"platform", true},  QtOption{"platformpluginpath", true}, QtOption{"platformtheme", true},
+    QtOption{"plugin", true},    QtOption{"qmljsdebugger", true},      QtOption{"qwindowgeometry", true},
+    QtOption{"qwindowicon", true}, QtOption{"qwindowtitle", true},     QtOption{"reverse", false},
+    QtOption{"session", true},   QtOption{"style", true},              QtOption{"stylesheet", true},
+    QtOption{"widgetcount", false}, QtOption{"testability", false},    QtOption{"display", true},
+    QtOption{"geometry", true},  QtOption{"title", true},              QtOption{"icon", true},
+    QtOption{"name", true},      QtOption{"visual", true},             QtOption{"nograb", false},
+    QtOption{"dograb", false},
+};
+
+} // namespace
 
 CommandLine::CommandLine()
     : help_({QStringLiteral("h"), QStringLiteral("help")}, tr("Displays this help."))
@@ -14,38 +44,40 @@ CommandLine::CommandLine()
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addOption(help_);
     parser_.addVersionOption();
+    for (const QtOption& known : kQtOptions) {
+        QCommandLineOption option(QLatin1StringView(known.name));
+        if (known.takesValue) {
+            option.setValueName(QStringLiteral("value"));
+        }
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser_.addOption(option);
+    }
 }
 
-std::optional<QString> CommandLine::answer(int& argc, char* argv[])
+std::optional<CommandLine::Answer> CommandLine::answer(int& argc, char* argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
-    // Qt's own options are not known yet: they are told apart from mistakes
-    // once Qt has taken them.
-    parser_.parse(arguments);
+    const QString seeHelp = tr(" timer --help lists the options.");
+    if (!parser_.parse(arguments)) {
+        return Answer{parser_.errorText() + seeHelp, kWrongCommandLine};
+    }
     if (parser_.isSet(help_)) {
         // The usage line names the program as it was called, which the
         // parser reads from an application object; one without a window
         // system needs no display.
         const QCoreApplication named(argc, argv);
-        return parser_.helpText();
+        return Answer{parser_.helpText(), EXIT_SUCCESS};
     }
     if (parser_.isSet(QStringLiteral("version"))) {
-        return QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion());
-    }
-    return std::nullopt;
-}
-
-std::optional<QString> CommandLine::mistake()
-{
-    const QString seeHelp = tr(" timer --help lists the options.");
-    if (!parser_.parse(QCoreApplication::arguments())) {
-        return parser_.errorText() + seeHelp;
+        return Answer{QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                                    QCoreApplication::applicationVersion()),
+                      EXIT_SUCCESS};
     }
     if (const QStringList extra = parser_.positionalArguments(); !extra.isEmpty()) {
-        return tr("Unexpected argument '%1'.").arg(extra.first()) + seeHelp;
+        return Answer{tr("Unexpected argument '%1'.").arg(extra.first()) + seeHelp, kWrongCommandLine};
     }
     return std::nullopt;
 }

@@ -12,14 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// The exit status of a command line with an unknown option or an argument;
-// a window that cannot open gives 1.
-constexpr int kWrongCommandLine = 2;
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
     timer::app::chooseUtf8Locale();
@@ -29,17 +21,15 @@ int main(int argc, char* argv[])
 
     timer::app::CommandLine commandLine;
     if (const auto answer = commandLine.answer(argc, argv)) {
-        std::fputs(qPrintable(*answer), stdout);
-        return EXIT_SUCCESS;
+        if (answer->status == EXIT_SUCCESS) {
+            std::fputs(qPrintable(answer->text), stdout);
+        } else {
+            std::fprintf(stderr, "timer: %s\n", qPrintable(answer->text));
+        }
+        return answer->status;
     }
     timer::app::holdMessagesWhileStarting(argc, argv);
     QApplication application(argc, argv);
-    // A mistaken command line is all that is said: Qt's start-up notes are
-    // beside the point then.
-    if (const auto mistake = commandLine.mistake()) {
-        std::fprintf(stderr, "timer: %s\n", qPrintable(*mistake));
-        return kWrongCommandLine;
-    }
     timer::app::passOnHeldMessages();
     timer::form::installQtHebrew(application);
 
