@@ -212,7 +212,7 @@ constexpr const char* kRingInsideReport = "--ring-inside-report";
 int ringInsideReport()
 {
     const timer::desktop::EndOnSignals endOnSignals;
-    timer::desktop::DesktopBell bell{{QStringLiteral(TIMER_BELL_PLAYER), std::chrono::minutes(1)}};
+    timer::desktop::DesktopBell bell{{QStringLiteral(TIMER_SOUND_HELPER), std::chrono::minutes(1)}};
     timer::form::MessageBoxReport report;
     QWidget window;
     QTimer::singleShot(0, &window, [&] { report.show(window, QStringLiteral("report"), [] {}); });
@@ -258,17 +258,17 @@ private slots:
         QFETCH(int, limit);
         QFETCH(int, ends);
         QFETCH(int, beeps);
-        const QString player = home_.filePath("helper");
-        QFile::remove(player);
+        const QString program = home_.filePath("helper");
+        QFile::remove(program);
         if (!helper.isEmpty()) {
-            QFile script(player);
+            QFile script(program);
             QVERIFY(script.open(QIODevice::WriteOnly));
             script.write(("#!/bin/sh\n" + helper + "\n").toUtf8());
             script.close();
             QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
         }
         int beeped = 0;
-        timer::desktop::EndSound sound{{player, std::chrono::milliseconds(limit), [&beeped] { ++beeped; }}};
+        timer::desktop::EndSound sound{{program, std::chrono::milliseconds(limit), [&beeped] { ++beeped; }}};
         for (int end = 0; end < ends; ++end) {
             sound.play();
         }
@@ -284,7 +284,7 @@ private slots:
         constexpr std::chrono::minutes kLimit(1);
         int beeps = 0;
         auto window = std::make_unique<AlertedWindow>(timer::desktop::SoundSettings{
-            QStringLiteral(TIMER_BELL_PLAYER), kLimit, [&beeps] { ++beeps; }});
+            QStringLiteral(TIMER_SOUND_HELPER), kLimit, [&beeps] { ++beeps; }});
         QVERIFY(window->countOneSecond());
         QVERIFY(window->bell.soundInFlight());
 
@@ -324,7 +324,7 @@ private slots:
             QVERIFY(writeAlsaConfig(QStringLiteral("pcm.!default { type hw card 99 }\n")));
         }
         QProcess helper;
-        helper.start(QStringLiteral(TIMER_BELL_PLAYER), arguments);
+        helper.start(QStringLiteral(TIMER_SOUND_HELPER), arguments);
         QVERIFY(helper.waitForFinished(kSlowWait));
         QCOMPARE(helper.exitStatus() == QProcess::NormalExit ? helper.exitCode() : -1, status);
         QCOMPARE(QFileInfo(soundFile()).size() > 4000, status == 0);

@@ -19,7 +19,7 @@ for icon in "$prefix"/share/icons/hicolor/*/apps/"$app_id".png; do
     [ "$(head -c 24 "$icon" | tail -c 8 | od -An -tu4 --endian=big | awk '{print $1 "x" $2}')" = "$size" ]
     [ "$(od -An -tu1 -j 25 -N 1 "$icon" | tr -d ' ')" = 3 ]
 done
-test -x "$prefix/libexec/timer/timer-bell"
+test -x "$prefix/libexec/timer/sound-helper"
 desktop-file-validate "$prefix/share/applications/$app_id.desktop"
 # The launcher and the window are tied by the window's class, the program's name.
 grep -qx 'StartupWMClass=Timer' "$prefix/share/applications/$app_id.desktop"

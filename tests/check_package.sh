@@ -27,7 +27,7 @@ fi
 report=$(lintian --fail-on error,warning "${lintian_skips[@]}" "$deb" 2>&1) || { echo "lintian: $report"; exit 1; }
 
 expected="./usr/bin/timer
-./usr/libexec/timer/timer-bell
+./usr/libexec/timer/sound-helper
 ./usr/share/applications/io.github.timer.Timer.desktop
 ./usr/share/doc/timer/changelog.gz
 ./usr/share/doc/timer/copyright

@@ -11,7 +11,7 @@ namespace timer::app {
 // timer, the desktop's end-of-count alert and the message-box error report.
 struct DesktopServices {
     desktop::BootClock clock;
-    desktop::DesktopBell bell{{desktop::installedBellPlayer()}};
+    desktop::DesktopBell bell{{desktop::installedSoundHelper()}};
     form::MessageBoxReport errorReport;
 
     form::Services services() { return {clock, desktop::systemWakeTimers(clock), bell, errorReport}; }

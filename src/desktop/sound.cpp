@@ -1,5 +1,6 @@
 #include "desktop/sound.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -40,12 +41,12 @@ EndSound::EndSound(SoundSettings settings)
     endWithThisProgram(helper_);
     limitTimer_.setSingleShot(true);
     QObject::connect(&limitTimer_, &QTimer::timeout, &helper_, &QProcess::kill);
-    QObject::connect(&helper_, &QProcess::finished, [this](int status, QProcess::ExitStatus how) {
+    QObject::connect(&helper_, &QProcess::finished, &helper_, [this](int status, QProcess::ExitStatus how) {
         if (how == QProcess::CrashExit || status != 0) {
             settings_.fallback();
         }
     });
-    QObject::connect(&helper_, &QProcess::errorOccurred, [this](QProcess::ProcessError error) {
+    QObject::connect(&helper_, &QProcess::errorOccurred, &helper_, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
             settings_.fallback();
         }
@@ -65,14 +66,17 @@ void EndSound::play()
         settings_.fallback();
         return;
     }
-    helper_.start(settings_.player, {QString::number((settings_.limit + kHelperGrace).count())});
+    helper_.start(settings_.helper, {QString::number((settings_.limit + kHelperGrace).count())});
     limitTimer_.start(settings_.limit);
 }
 
-QString installedBellPlayer()
+void desktopBeep() { QApplication::beep(); }
+
+QString installedSoundHelper()
 {
-    const QFileInfo player(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(TIMER_BELL_FROM_BIN)));
-    return player.isExecutable() ? player.absoluteFilePath() : QString();
+    const QFileInfo helper(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(TIMER_SOUND_HELPER_FROM_BIN)));
+    return helper.isExecutable() ? helper.absoluteFilePath() : QString();
 }
 
 } // namespace timer::desktop

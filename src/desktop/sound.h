@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QApplication>
 #include <QProcess>
 #include <QString>
 #include <QTimer>
@@ -10,18 +9,21 @@
 
 namespace timer::desktop {
 
+// The desktop's plain beep.
+void desktopBeep();
+
 // How the end-of-count sound is played. Tests put a short limit and a
 // counted beep in place of the real ones.
 struct SoundSettings {
-    // The helper program, run as `player MILLISECONDS`; empty where there is
-    // none, which fails to start like a program that is missing.
-    QString player;
+    // The sound helper, run as `sound-helper MILLISECONDS`; empty where there
+    // is none, which fails to start like a program that is missing.
+    QString helper;
     std::chrono::milliseconds limit = std::chrono::seconds(5);
-    std::function<void()> fallback = &QApplication::beep;
+    std::function<void()> fallback = &desktopBeep;
 };
 
-// The end-of-count sound: the sound theme's "bell", played by a helper
-// program in a process of its own, so that a sound server that stalls never
+// The end-of-count sound: the sound theme's "bell", played by the sound
+// helper in a process of its own, so that a sound server that stalls never
 // holds up the window; its messages are dropped. One sound plays at a time,
 // and is given up at its time limit. Every end is heard: where the helper
 // cannot play it (there is none, it fails, crashes or is killed at the
@@ -48,8 +50,8 @@ private:
     QTimer limitTimer_;
 };
 
-// The sound program installed with this one; empty where it is missing, as
-// it is for the program in the build tree, which then only beeps.
-QString installedBellPlayer();
+// The sound helper installed with this program; empty where it is missing,
+// as it is for the program in the build tree, which then only beeps.
+QString installedSoundHelper();
 
 } // namespace timer::desktop

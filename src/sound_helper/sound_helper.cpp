@@ -4,7 +4,7 @@
 // sound stack that stalls costs the window nothing and can be given up by
 // ending the process.
 //
-// Usage: timer-bell MILLISECONDS. The process ends itself (SIGALRM) when the
+// Usage: sound-helper MILLISECONDS. The process ends itself (SIGALRM) when the
 // time given has passed, should the window be unable to end it.
 
 #include <canberra.h>
@@ -33,7 +33,7 @@ void onFinished(ca_context* /*context*/, uint32_t /*id*/, int error, void* userd
     finished.changed.notify_one();
 }
 
-enum class Bell { Played, Failed, NotStarted };
+enum class Sound { Played, Failed, NotStarted };
 
 // The context whose sound has started, kept until the process ends, which
 // comes next: libcanberra's ALSA driver still runs in its play thread after
@@ -41,13 +41,13 @@ enum class Bell { Played, Failed, NotStarted };
 // that thread.
 ca_context* playing = nullptr;
 
-// Plays the bell through `driver` (nullptr: libcanberra's own choice) and
+// Plays the sound through `driver` (nullptr: libcanberra's own choice) and
 // waits until it has finished.
-Bell playThrough(const char* driver)
+Sound playThrough(const char* driver)
 {
     ca_context* context = nullptr;
     if (ca_context_create(&context) != CA_SUCCESS) {
-        return Bell::NotStarted;
+        return Sound::NotStarted;
     }
     if (driver != nullptr) {
         ca_context_set_driver(context, driver);
@@ -59,17 +59,17 @@ Bell playThrough(const char* driver)
     ca_proplist_sets(properties, CA_PROP_EVENT_ID, "bell");
     ca_proplist_sets(properties, CA_PROP_EVENT_DESCRIPTION, "Countdown finished");
     Finished finished;
-    Bell bell = Bell::NotStarted;
+    Sound sound = Sound::NotStarted;
     if (ca_context_play_full(context, 0, properties, onFinished, &finished) == CA_SUCCESS) {
         playing = context;
         std::unique_lock lock(finished.mutex);
         finished.changed.wait(lock, [&finished] { return finished.done; });
-        bell = finished.error == CA_SUCCESS ? Bell::Played : Bell::Failed;
+        sound = finished.error == CA_SUCCESS ? Sound::Played : Sound::Failed;
     } else {
         ca_context_destroy(context);
     }
     ca_proplist_destroy(properties);
-    return bell;
+    return sound;
 }
 
 // Arms the end of this process `text` milliseconds from now; false when
@@ -97,9 +97,9 @@ int main(int argc, char* argv[])
     }
     // libcanberra stops at the sound server when none answers, so ALSA is
     // tried on its own where its own choice could not start the sound.
-    Bell bell = playThrough(nullptr);
-    if (bell == Bell::NotStarted) {
-        bell = playThrough("alsa");
+    Sound sound = playThrough(nullptr);
+    if (sound == Sound::NotStarted) {
+        sound = playThrough("alsa");
     }
-    return bell == Bell::Played ? 0 : 1;
+    return sound == Sound::Played ? 0 : 1;
 }
