@@ -3,6 +3,7 @@
 #include "desktop/desktop_bell.h"
 #include "desktop/end_on_signals.h"
 #include "form/timer_form.h"
+#include "identity.h"
 
 #include <QApplication>
 #include <QDBusConnection>

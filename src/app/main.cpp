@@ -6,6 +6,7 @@
 #include "desktop/end_on_signals.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
+#include "identity.h"
 
 #include <QApplication>
 

@@ -1,6 +1,7 @@
 #include "desktop/notification.h"
 
 #include "desktop/count_ended.h"
+#include "identity.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -7,6 +7,8 @@
 // Usage: sound-helper MILLISECONDS. The process ends itself (SIGALRM) when the
 // time given has passed, should the window be unable to end it.
 
+#include "identity.h"
+
 #include <canberra.h>
 #include <sys/time.h>
 
