@@ -1,6 +1,9 @@
 #include "desktop/end_on_signals.h"
 
+#include "desktop/file_descriptor.h"
+
 #include <QCoreApplication>
+#include <QSocketNotifier>
 
 #include <array>
 #include <cerrno>
@@ -36,17 +39,28 @@ bool ignored(int number)
 
 } // namespace
 
+struct EndOnSignals::SignalPipe {
+    SignalPipe(int readFd, int writeFd)
+        : readEnd(readFd)
+        , writeEnd(writeFd)
+        , notifier(readFd, QSocketNotifier::Read)
+    {
+    }
+
+    FileDescriptor readEnd;
+    FileDescriptor writeEnd;
+    QSocketNotifier notifier; // last, so that it goes before the pipe closes
+};
+
 EndOnSignals::EndOnSignals()
 {
     std::array<int, 2> ends{-1, -1};
     if (pipe2(ends.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
         return;
     }
-    readEnd_ = FileDescriptor(ends[0]);
-    writeEnd_ = FileDescriptor(ends[1]);
-    signalPipe = writeEnd_.get();
-    notifier_ = std::make_unique<QSocketNotifier>(readEnd_.get(), QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [fd = readEnd_.get()] {
+    pipe_ = std::make_unique<SignalPipe>(ends[0], ends[1]);
+    signalPipe = pipe_->writeEnd.get();
+    QObject::connect(&pipe_->notifier, &QSocketNotifier::activated, &pipe_->notifier, [fd = ends[0]] {
         std::array<unsigned char, 16> numbers{};
         // The first signal decides the status.
         if (read(fd, numbers.data(), numbers.size()) > 0) {
@@ -70,7 +84,7 @@ EndOnSignals::EndOnSignals()
 
 EndOnSignals::~EndOnSignals()
 {
-    if (notifier_ == nullptr) {
+    if (pipe_ == nullptr) {
         return;
     }
     for (const int number : kStopSignals) {
@@ -78,7 +92,6 @@ EndOnSignals::~EndOnSignals()
             std::signal(number, SIG_DFL);
         }
     }
-    notifier_.reset();
     signalPipe = -1; // before the pipe closes
 }
 

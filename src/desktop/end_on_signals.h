@@ -1,9 +1,5 @@
 #pragma once
 
-#include "desktop/file_descriptor.h"
-
-#include <QSocketNotifier>
-
 #include <memory>
 
 namespace timer::desktop {
@@ -15,6 +11,7 @@ namespace timer::desktop {
 // a close, which ends the sound helper. A signal ignored when the program
 // started (nohup) stays ignored. Made after the application object, one at a
 // time; where no pipe can be made the signals keep their default action.
+// Built where the system has POSIX signals; elsewhere it does nothing.
 class EndOnSignals {
 public:
     EndOnSignals();
@@ -25,10 +22,9 @@ public:
 
 private:
     // The handler can do no more than write the signal's number into a
-    // pipe; the event loop reads it.
-    FileDescriptor readEnd_;
-    FileDescriptor writeEnd_;
-    std::unique_ptr<QSocketNotifier> notifier_;
+    // pipe; the event loop reads it. None where no pipe could be made.
+    struct SignalPipe;
+    std::unique_ptr<SignalPipe> pipe_;
 };
 
 } // namespace timer::desktop
