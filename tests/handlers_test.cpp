@@ -331,6 +331,9 @@ TEST(tick_test, display_it_cannot_count_from_ends_the_tick)
 
 namespace {
 
+// The tick source's name among the controls.
+constexpr std::string_view kTimerName = "Timer1";
+
 // Passes every access to a ControlState and logs it, so a test can see where
 // a handler stopped. Seconds reads can be scripted to change under the handler,
 // and one access can be made to fail.
@@ -375,12 +378,12 @@ public:
     }
     bool timerEnabled() override
     {
-        log(timer::platform::kTimerName, Property::Enabled, Access::Read);
+        log(kTimerName, Property::Enabled, Access::Read);
         return state_.timerEnabled();
     }
     void setTimerEnabled(bool enabled) override
     {
-        log(timer::platform::kTimerName, Property::Enabled, Access::Write);
+        log(kTimerName, Property::Enabled, Access::Write);
         state_.setTimerEnabled(enabled);
     }
     void beep() override

@@ -29,7 +29,6 @@ QtWakeTimer::QtWakeTimer(const Clock& clock, std::function<void()> onWake)
     : WakeTimer(std::move(onWake))
     , clock_(clock)
 {
-    timer_.setObjectName(QString::fromLatin1(kWakeTimerName));
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { woke(); });
@@ -58,7 +57,6 @@ public:
         , notifier_(fd_.get(), QSocketNotifier::Read)
         , fallback_(clock, onWake)
     {
-        notifier_.setObjectName(QString::fromLatin1(kWakeTimerName));
         QObject::connect(&notifier_, &QSocketNotifier::activated, &notifier_, [this] {
             std::uint64_t expirations = 0;
             // Nothing to read when a new deadline replaced the one that fired.

@@ -21,10 +21,6 @@ protected:
     Clock& operator=(const Clock&) = default;
 };
 
-// The object name of whatever delivers the tick source's wake-ups, so that
-// they can be told apart from other events.
-inline constexpr const char* kWakeTimerName = "tick source wake-up";
-
 // A one-shot wake-up call from the event loop at a deadline on the boot clock.
 // What it calls when it wakes is fixed when it is made.
 class WakeTimer {

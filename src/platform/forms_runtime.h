@@ -46,8 +46,6 @@ constexpr std::string_view name(Entry box)
     return names.at(static_cast<std::size_t>(box));
 }
 
-inline constexpr std::string_view kTimerName = "Timer1";
-
 enum class Property { Caption, Text, Enabled };
 enum class Access { Read, Write };
 
