@@ -3,6 +3,7 @@
 #include "app/desktop_services.h"
 #include "app/start_failure.h"
 #include "desktop/end_on_signals.h"
+#include "desktop/held_keys.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
 
@@ -31,7 +32,7 @@ int main(int argc, char* argv[])
         return EXIT_SUCCESS;
     }
     timer::app::holdMessagesWhileStarting(argc, argv);
-    QApplication application(argc, argv);
+    timer::desktop::HeldKeyApplication application(argc, argv);
     // A mistaken command line is all that is said: Qt's start-up notes are
     // beside the point then.
     if (const auto mistake = commandLine.mistake()) {
