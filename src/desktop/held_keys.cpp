@@ -75,19 +75,14 @@ bool HeldKeyApplication::notify(QObject* receiver, QEvent* event)
 bool HeldKeyApplication::pressesHeldKey(const QKeyEvent& key)
 {
     const quint32 code = key.nativeScanCode();
-    if (key.isAutoRepeat() || code == 0) {
-        return false;
-    }
     if (key.type() == QEvent::KeyRelease) {
-        if (code == heldKey_) {
-            heldKey_ = 0;
-        }
+        keysDown_.remove(code);
         return false;
     }
-    if (code == heldKey_) {
+    if (keysDown_.contains(code)) {
         return true;
     }
-    heldKey_ = code;
+    keysDown_.insert(code);
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QSet>
 
 class QKeyEvent;
 
@@ -27,12 +28,11 @@ public:
 
 private:
     // Notes `key` as it reaches its window, and says whether it is a press of
-    // the key already held.
+    // a key already down.
     bool pressesHeldKey(const QKeyEvent& key);
 
-    // The native scan code of the key pressed last and not yet released (0:
-    // none). The window system repeats no other key.
-    quint32 heldKey_ = 0;
+    // The native scan codes of the keys pressed and not yet released.
+    QSet<quint32> keysDown_;
 };
 
 } // namespace timer::desktop
