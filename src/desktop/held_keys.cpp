@@ -30,11 +30,12 @@ public:
 void askForRepeatsAsPresses()
 {
 #if QT_CONFIG(xcb)
+    // The offscreen platform answers for X too, with no connection.
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr) {
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) {
         return;
     }
-    xcb_connection_t* connection = x11->connection();
     const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(connection, &xcb_xkb_id);
     if (xkb == nullptr || xkb->present == 0) {
         return;
