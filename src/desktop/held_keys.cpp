@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 
 #if QT_CONFIG(xcb)
-#include <QGuiApplication>
 // A field of xkb.h is named "explicit".
 #define explicit explicit_
 #include <xcb/xkb.h>
@@ -25,8 +24,8 @@ public:
 };
 
 // Asks the X server to send a held key as presses alone, on Qt's own
-// connection, whose key events these are. Nothing is awaited: a server
-// without XKB answers with an error, which is dropped.
+// connection, whose key events these are. Nothing is awaited: an error (an
+// XKB that Qt could not take up) is dropped.
 void askForRepeatsAsPresses()
 {
 #if QT_CONFIG(xcb)
