@@ -118,7 +118,8 @@ class KeysDelivered:
             "ext_replies": (0, 0, 0, 0), "delivered_events": (X.KeyPress, X.KeyRelease), "device_events": (0, 0),
             "errors": (0, 0), "client_started": False, "client_died": False}])
         self.started = threading.Event()
-        self.thread = threading.Thread(target=self.connection.record_enable_context, args=(self.context, self.got))
+        self.thread = threading.Thread(target=self.connection.record_enable_context, args=(self.context, self.got),
+                                       daemon=True)
         self.thread.start()
         self.started.wait(LIMIT)
 
@@ -137,6 +138,7 @@ class KeysDelivered:
     def stop(self):
         other = xdisplay.Display(self.name)
         other.record_disable_context(self.context)
+        other.sync()  # a request still unread when its client leaves is dropped
         other.close()
         self.thread.join(LIMIT)
 
