@@ -7,17 +7,25 @@ bridge on, and deals with it over AT-SPI as a screen reader does:
   for the word and the sentence at the end of its text, and has no
   character there nor a word before its first;
 - the end of a count is said (an announcement, or on Qt 6.4 a notification
-  that shows), and the count's state told as it starts and ends.
+  that shows), and the count's state told as it starts and ends;
+- Return held on Pause/Continue, with real X key events, presses it once,
+  and the X server sends the program presses alone while the key is held.
 Run on a private session bus: dbus-run-session -- check_accessibility.py TIMER"""
 import os
 import select
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 import pyatspi
 from gi.repository import GLib
+from Xlib import X, XK, display as xdisplay
+from Xlib.ext import record, xtest
+from Xlib.protocol import rq
+
+import close_window
 
 LIMIT = 20  # seconds for anything awaited to come
 END_TEXT = "הספירה לאחור הסתיימה."
@@ -65,7 +73,8 @@ class Heard:
         self.events = []
         pyatspi.Registry.registerEventListener(self.events.append, "object:property-change:accessible-name",
                                                "object:property-change:accessible-description",
-                                               "object:state-changed:showing", "object:announcement")
+                                               "object:state-changed:showing", "object:state-changed:focused",
+                                               "object:announcement")
         GLib.timeout_add(100, lambda: True)  # wakes the loop below now and then
 
     def count(self, matches):
@@ -93,6 +102,72 @@ def end_said(event):
         return event.any_data == END_TEXT
     return event.type.startswith("object:state-changed:showing") and event.detail1 == 1 \
         and event.source.getRole() == pyatspi.ROLE_NOTIFICATION and event.source.name == END_TEXT
+
+
+class KeysDelivered:
+    """The key events the X server delivers to its clients (the timer's are
+    the only ones), as (type, key code), recorded on a connection of its own
+    (the RECORD extension)."""
+
+    def __init__(self, name):
+        self.events = []
+        self.name = name
+        self.connection = xdisplay.Display(name)
+        self.context = self.connection.record_create_context(0, [record.AllClients], [{
+            "core_requests": (0, 0), "core_replies": (0, 0), "ext_requests": (0, 0, 0, 0),
+            "ext_replies": (0, 0, 0, 0), "delivered_events": (X.KeyPress, X.KeyRelease), "device_events": (0, 0),
+            "errors": (0, 0), "client_started": False, "client_died": False}])
+        self.started = threading.Event()
+        self.thread = threading.Thread(target=self.connection.record_enable_context, args=(self.context, self.got),
+                                       daemon=True)
+        self.thread.start()
+        self.started.wait(LIMIT)
+
+    def got(self, reply):
+        self.started.set()
+        data = reply.data if reply.category == record.FromServer else b""
+        while data:
+            event, data = rq.EventField(None).parse_binary_value(data, self.connection.display, None, None)
+            self.events.append((event.type, event.detail))
+
+    def wait_for(self, event, times):
+        deadline = time.monotonic() + LIMIT
+        while self.events.count(event) < times and time.monotonic() < deadline:
+            time.sleep(0.01)
+
+    def stop(self):
+        other = xdisplay.Display(self.name)
+        other.record_disable_context(self.context)
+        other.sync()  # a request still unread when its client leaves is dropped
+        other.close()
+        self.thread.join(LIMIT)
+
+
+def hold_return(window, heard, display, expect):
+    """Return held on the focused Pause/Continue until the server has
+    repeated it, then Tab: the focus moving on says every key before it
+    has been handled."""
+    child(window, pyatspi.ROLE_TEXT, "שעות").queryEditableText().setTextContents("1")
+    told = heard.count(count_state_told) + 1
+    press(child(window, pyatspi.ROLE_PUSH_BUTTON, "התחל"))
+    heard.wait_for(count_state_told, told)
+    child(window, pyatspi.ROLE_PUSH_BUTTON, "הפסק \\ המשך").queryComponent().grabFocus()
+    keyboard = xdisplay.Display(display)
+    close_window.find(keyboard.screen().root, "Timer").set_input_focus(X.RevertToParent, X.CurrentTime)
+    keys = KeysDelivered(display)
+    enter, tab = (keyboard.keysym_to_keycode(XK.string_to_keysym(name)) for name in ("Return", "Tab"))
+    xtest.fake_input(keyboard, X.KeyPress, enter)
+    keyboard.sync()
+    keys.wait_for((X.KeyPress, enter), 2)
+    expect("key releases sent while Return is held", keys.events.count((X.KeyRelease, enter)), 0)
+    for event, code in ((X.KeyRelease, enter), (X.KeyPress, tab), (X.KeyRelease, tab)):
+        xtest.fake_input(keyboard, event, code)
+    keyboard.sync()
+    heard.wait_for(lambda event: event.type.startswith("object:state-changed:focused") and event.detail1 == 1
+                   and event.source.name == "אפס", 1)
+    expect("Pause/Continue's presses by the held Return", heard.count(count_state_told) - told, 1)
+    keys.stop()
+    keyboard.close()
 
 
 def main():
@@ -139,6 +214,7 @@ def main():
         expect("the count's state told as it starts and ends", heard.wait_for(count_state_told, 2), True)
         expect("the status bar told of the times Start and the end show", heard.count(time_left_renamed) >= 2, True)
         expect("the end said", heard.count(end_said), 1)
+        hold_return(window, heard, display, expect)
     finally:
         timer.kill()
         timer.wait()

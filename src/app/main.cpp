@@ -4,6 +4,7 @@
 #include "app/start_failure.h"
 #include "app/utf8_locale.h"
 #include "desktop/end_on_signals.h"
+#include "desktop/held_keys.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
 #include "identity.h"
@@ -30,7 +31,7 @@ int main(int argc, char* argv[])
         return answer->status;
     }
     timer::app::holdMessagesWhileStarting(argc, argv);
-    QApplication application(argc, argv);
+    timer::desktop::HeldKeyApplication application(argc, argv);
     timer::app::passOnHeldMessages();
     timer::form::installQtHebrew(application);
 

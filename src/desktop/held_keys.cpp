@@ -1,0 +1,89 @@
+#include "desktop/held_keys.h"
+
+#include <QKeyEvent>
+
+#if QT_CONFIG(xcb)
+// A field of xkb.h is named "explicit".
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+#endif
+
+namespace timer::desktop {
+
+namespace {
+
+// A press exactly as the window system sent it, marked as an auto-repeat.
+class RepeatedPress final : public QKeyEvent {
+public:
+    explicit RepeatedPress(const QKeyEvent& press)
+        : QKeyEvent(press)
+    {
+        m_autoRepeat = true;
+    }
+};
+
+// Asks the X server to send a held key as presses alone, on Qt's own
+// connection, whose key events these are. Nothing is awaited: an error (an
+// XKB that Qt could not take up) is dropped.
+void askForRepeatsAsPresses()
+{
+#if QT_CONFIG(xcb)
+    // The offscreen platform answers for X too, with no connection.
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) {
+        return;
+    }
+    const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(connection, &xcb_xkb_id);
+    if (xkb == nullptr || xkb->present == 0) {
+        return;
+    }
+    constexpr uint32_t kDetectable = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+    xcb_discard_reply(connection,
+                      xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, kDetectable, kDetectable, 0, 0, 0)
+                          .sequence);
+    xcb_flush(connection);
+#endif
+}
+
+} // namespace
+
+HeldKeyApplication::HeldKeyApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    askForRepeatsAsPresses();
+}
+
+bool HeldKeyApplication::notify(QObject* receiver, QEvent* event)
+{
+    // A key from the window system reaches its window first, before any event
+    // filter sees it, and then the window's focused widget: it is judged once,
+    // there, for all of them. A copy sent again later (as the accessibility
+    // bridge does after asking the screen reader) is no new press.
+    if (event->spontaneous() && receiver->isWindowType()
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        && pressesHeldKey(static_cast<const QKeyEvent&>(*event))) {
+        RepeatedPress repeat(static_cast<const QKeyEvent&>(*event));
+        const bool handled = QApplication::notify(receiver, &repeat);
+        event->setAccepted(repeat.isAccepted());
+        return handled;
+    }
+    return QApplication::notify(receiver, event);
+}
+
+bool HeldKeyApplication::pressesHeldKey(const QKeyEvent& key)
+{
+    const quint32 code = key.nativeScanCode();
+    if (key.type() == QEvent::KeyRelease) {
+        keysDown_.remove(code);
+        return false;
+    }
+    if (keysDown_.contains(code)) {
+        return true;
+    }
+    keysDown_.insert(code);
+    return false;
+}
+
+} // namespace timer::desktop
