@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QWindow>
 
 namespace timer::desktop {
 
@@ -41,7 +42,12 @@ void EndNotification::show(QWidget& window)
         return;
     }
     window_ = &window;
-    window.installEventFilter(this); // once, however often shown
+    // Once, however often shown. Keys and clicks reach the window system's
+    // window before the control they are for.
+    window.installEventFilter(this);
+    if (QWindow* handle = window.windowHandle()) {
+        handle->installEventFilter(this);
+    }
     activationToken_.clear();
     QDBusConnection bus = QDBusConnection::sessionBus();
     // Every program's notices are answered on one path: the ids tell ours.
@@ -82,10 +88,18 @@ void EndNotification::withdraw()
     }
 }
 
+// The user is back in the window, or acts in it: the notice has done its
+// work.
 bool EndNotification::eventFilter(QObject* /*watched*/, QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate) {
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
         withdraw();
+        break;
+    default:
+        break;
     }
     return false;
 }
@@ -99,8 +113,10 @@ void EndNotification::onActivationToken(uint id, const QString& token)
 
 void EndNotification::onActionInvoked(uint id, const QString& /*action*/)
 {
-    // The notice offers one action: the click on it.
+    // The notice offers one action: the click on it. The server closes a
+    // notice whose action was taken: there is nothing left to withdraw.
     if (id == shown_) {
+        shown_.reset();
         bringBack();
     }
 }

@@ -11,8 +11,8 @@ namespace timer::desktop {
 // Tells the desktop's notification server that a count has ended, and brings
 // the window back when the user clicks the notice. The notice stays until
 // the user has seen it: it never expires, and is withdrawn when the user
-// comes back to the window by other means or starts a new count. Nothing
-// here waits for the server.
+// comes back to the window by other means, presses a key or a mouse button
+// in it, or starts a new count. Nothing here waits for the server.
 class EndNotification final : public QObject {
     Q_OBJECT
 
