@@ -352,9 +352,19 @@ private slots:
     }
 
     // The click on the notice brings the minimized window back, and only on
-    // our own notice; the server has closed the notice by then.
+    // our own notice. The server closes a clicked notice, or leaves it to be
+    // withdrawn.
+    void noticeBringsTheWindowBack_data()
+    {
+        QTest::addColumn<bool>("serverCloses");
+        QTest::addColumn<QList<uint>>("withdrawn");
+        QTest::newRow("server closes the clicked notice") << true << QList<uint>{};
+        QTest::newRow("server keeps it") << false << QList<uint>{41};
+    }
     void noticeBringsTheWindowBack()
     {
+        QFETCH(bool, serverCloses);
+        QFETCH(QList<uint>, withdrawn);
         EndScene scene;
         QVERIFY(scene.end(WindowAt::Minimized));
         QVERIFY(caughtUp());
@@ -364,12 +374,15 @@ private slots:
         QVERIFY(caughtUp());
         QVERIFY(scene.timerWindow.isMinimized());
         scene.server.send(QStringLiteral("ActionInvoked"), {41U, QStringLiteral("default")});
+        if (serverCloses) {
+            scene.server.send(QStringLiteral("NotificationClosed"), {41U, 2U});
+        }
         QVERIFY(caughtUp());
         QVERIFY(!scene.timerWindow.isMinimized());
         QCoreApplication::processEvents(); // the window system's word that it is active
         QVERIFY(scene.timerWindow.isActiveWindow());
         QVERIFY(caughtUp());
-        QCOMPARE(scene.server.closed, QList<uint>{});
+        QCOMPARE(scene.server.closed, withdrawn);
     }
 
     void noticeIsWithdrawn_data()

@@ -3,7 +3,6 @@
 #include "desktop/count_ended.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QEvent>
@@ -64,9 +63,8 @@ void EndNotification::show(QWidget& window)
     notify << QStringLiteral("Timer") << 0U << QStringLiteral(TIMER_APP_ID) << QStringLiteral("Timer")
            << countEndedText() << actions << hints << 0;
     wanted_ = true;
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(notify), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
-        const QDBusPendingReply<uint> reply = *call;
+    ask(notify, [this](const QDBusPendingCall& call) {
+        const QDBusPendingReply<uint> reply = call;
         if (reply.isValid()) {
             // Withdrawn before the server answered: it goes at once.
             if (wanted_) {
@@ -75,7 +73,6 @@ void EndNotification::show(QWidget& window)
                 close(reply.value());
             }
         }
-        call->deleteLater();
     });
 }
 
@@ -113,11 +110,20 @@ void EndNotification::onActivationToken(uint id, const QString& token)
 
 void EndNotification::onActionInvoked(uint id, const QString& /*action*/)
 {
-    // The notice offers one action: the click on it. The server closes a
-    // notice whose action was taken: there is nothing left to withdraw.
+    // The notice offers one action: the click on it. A server closes a
+    // notice whose action was taken, and says so before it answers a call
+    // made after; one that keeps it (dunst's do_action alone) has it closed
+    // then.
     if (id == shown_) {
+        clicked_ = shown_;
         shown_.reset();
         bringBack();
+        ask(serverCall(QStringLiteral("GetCapabilities")), [this](const QDBusPendingCall& /*answer*/) {
+            if (clicked_) {
+                close(*clicked_);
+                clicked_.reset();
+            }
+        });
     }
 }
 
@@ -126,6 +132,19 @@ void EndNotification::onClosed(uint id, uint /*reason*/)
     if (id == shown_) {
         shown_.reset();
     }
+    if (id == clicked_) {
+        clicked_.reset();
+    }
+}
+
+void EndNotification::ask(const QDBusMessage& call, std::function<void(const QDBusPendingCall&)> answered)
+{
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [answered = std::move(answered)](QDBusPendingCallWatcher* answer) {
+                answered(*answer);
+                answer->deleteLater();
+            });
 }
 
 void EndNotification::close(uint id) const
