@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QVariantMap>
 #include <QWidget>
+#include <QWindow>
 
 #include <csignal>
 #include <memory>
@@ -140,22 +141,26 @@ bool activate(QWidget& window)
     return QTest::qWaitFor([&window] { return window.isActiveWindow(); });
 }
 
-// A count that ends while the user is in another window, the timer's
-// window shown or minimized behind it, with a notification server running.
-struct EndBehind {
+// Where the timer's window is when its count ends.
+enum class WindowAt { Minimized, Behind, InFront };
+
+// A count that ends with a notification server running, the timer's window
+// minimized, or shown behind or in front of another window.
+struct EndScene {
     FakeNotifications server;
     std::optional<AlertedWindow> alerted{std::in_place}; // empty once the program has ended
     QWidget& timerWindow = alerted->form.window();
     QWidget elsewhere;
 
-    bool end(bool minimized)
+    bool end(WindowAt where)
     {
-        if (minimized) {
+        if (where == WindowAt::Minimized) {
             timerWindow.showMinimized();
         } else {
             timerWindow.show();
         }
-        return server.registered && activate(elsewhere) && alerted->countOneSecond();
+        return server.registered && activate(elsewhere) && (where != WindowAt::InFront || activate(timerWindow))
+               && alerted->countOneSecond();
     }
 };
 
@@ -200,7 +205,7 @@ QList<qint64> runningChildrenOf(qint64 parent)
 }
 
 // How the end notice leaves the screen.
-enum class Withdrawal { BackToTheWindow, NewCount, ProgramEnds };
+enum class Withdrawal { BackToTheWindow, KeyInTheWindow, ClickInTheWindow, NewCount, ProgramEnds };
 
 // Where the sound helper's bell can go.
 enum class Speakers { AlsaFile, None, StalledServer };
@@ -348,11 +353,21 @@ private slots:
     }
 
     // The click on the notice brings the minimized window back, and only on
-    // our own notice.
+    // our own notice. The server closes a clicked notice, or leaves it to be
+    // withdrawn.
+    void noticeBringsTheWindowBack_data()
+    {
+        QTest::addColumn<bool>("serverCloses");
+        QTest::addColumn<QList<uint>>("withdrawn");
+        QTest::newRow("server closes the clicked notice") << true << QList<uint>{};
+        QTest::newRow("server keeps it") << false << QList<uint>{41};
+    }
     void noticeBringsTheWindowBack()
     {
-        EndBehind scene;
-        QVERIFY(scene.end(true));
+        QFETCH(bool, serverCloses);
+        QFETCH(QList<uint>, withdrawn);
+        EndScene scene;
+        QVERIFY(scene.end(WindowAt::Minimized));
         QVERIFY(caughtUp());
         QVERIFY(scene.alerted->bell.notificationOnScreen());
 
@@ -360,10 +375,15 @@ private slots:
         QVERIFY(caughtUp());
         QVERIFY(scene.timerWindow.isMinimized());
         scene.server.send(QStringLiteral("ActionInvoked"), {41U, QStringLiteral("default")});
+        if (serverCloses) {
+            scene.server.send(QStringLiteral("NotificationClosed"), {41U, 2U});
+        }
         QVERIFY(caughtUp());
         QVERIFY(!scene.timerWindow.isMinimized());
         QCoreApplication::processEvents(); // the window system's word that it is active
         QVERIFY(scene.timerWindow.isActiveWindow());
+        QVERIFY(caughtUp());
+        QCOMPARE(scene.server.closed, withdrawn);
     }
 
     void noticeIsWithdrawn_data()
@@ -372,6 +392,8 @@ private slots:
         QTest::addColumn<uint>("closedFirst"); // a notice the server closes before; 0: none
         QTest::addColumn<QList<uint>>("withdrawn");
         QTest::newRow("back to the window") << Withdrawal::BackToTheWindow << 0U << QList<uint>{41};
+        QTest::newRow("a key in the window") << Withdrawal::KeyInTheWindow << 0U << QList<uint>{41};
+        QTest::newRow("a click in the window") << Withdrawal::ClickInTheWindow << 0U << QList<uint>{41};
         QTest::newRow("another notice closed first") << Withdrawal::BackToTheWindow << 99U << QList<uint>{41};
         QTest::newRow("closed by the user first") << Withdrawal::BackToTheWindow << 41U << QList<uint>{};
         QTest::newRow("a new count before the server answered") << Withdrawal::NewCount << 0U << QList<uint>{41};
@@ -382,8 +404,10 @@ private slots:
         QFETCH(Withdrawal, withdrawal);
         QFETCH(uint, closedFirst);
         QFETCH(QList<uint>, withdrawn);
-        EndBehind scene;
-        QVERIFY(scene.end(false));
+        EndScene scene;
+        // The user who acts in the window was there when the count ended.
+        const bool inTheWindow = withdrawal == Withdrawal::KeyInTheWindow || withdrawal == Withdrawal::ClickInTheWindow;
+        QVERIFY(scene.end(inTheWindow ? WindowAt::InFront : WindowAt::Behind));
         if (withdrawal == Withdrawal::NewCount) {
             scene.alerted->startOneSecond();
         } else {
@@ -395,6 +419,10 @@ private slots:
             }
             if (withdrawal == Withdrawal::ProgramEnds) {
                 scene.alerted.reset();
+            } else if (withdrawal == Withdrawal::KeyInTheWindow) {
+                QTest::keyClick(scene.timerWindow.windowHandle(), Qt::Key_Tab);
+            } else if (withdrawal == Withdrawal::ClickInTheWindow) {
+                QTest::mouseClick(scene.timerWindow.windowHandle(), Qt::LeftButton, {}, QPoint(4, 4));
             } else {
                 QVERIFY(activate(scene.timerWindow));
             }

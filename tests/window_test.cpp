@@ -212,13 +212,15 @@ private slots:
         QCOMPARE(f.form.window().minimumSize(), f.form.window().maximumSize());
     }
 
-    // A maximised or full-screen state is handed back at once; where a
-    // window manager gives the window more room all the same, the controls
-    // stay together in the middle.
+    // The frame offers no maximise; a maximised or full-screen state is
+    // handed back at once; where a window manager gives the window more room
+    // all the same, the controls stay together in the middle.
     void keepsItsOneSize()
     {
         Fixture f;
         QWidget& window = f.form.window();
+        constexpr Qt::WindowFlags kButtons = Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+        QCOMPARE(window.windowFlags() & kButtons, Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         const QPoint display = f.find("Label1")->mapTo(&window, QPoint());
         for (const auto state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
             window.setWindowState(state);

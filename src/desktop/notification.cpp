@@ -4,12 +4,12 @@
 #include "identity.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QWindow>
 
 namespace timer::desktop {
 
@@ -42,7 +42,12 @@ void EndNotification::show(QWidget& window)
         return;
     }
     window_ = &window;
-    window.installEventFilter(this); // once, however often shown
+    // Once, however often shown. Keys and clicks reach the window system's
+    // window before the control they are for.
+    window.installEventFilter(this);
+    if (QWindow* handle = window.windowHandle()) {
+        handle->installEventFilter(this);
+    }
     activationToken_.clear();
     QDBusConnection bus = QDBusConnection::sessionBus();
     // Every program's notices are answered on one path: the ids tell ours.
@@ -59,9 +64,8 @@ void EndNotification::show(QWidget& window)
     notify << QStringLiteral("Timer") << 0U << QStringLiteral(TIMER_APP_ID) << QStringLiteral("Timer")
            << countEndedText() << actions << hints << 0;
     wanted_ = true;
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(notify), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
-        const QDBusPendingReply<uint> reply = *call;
+    ask(notify, [this](const QDBusPendingCall& call) {
+        const QDBusPendingReply<uint> reply = call;
         if (reply.isValid()) {
             // Withdrawn before the server answered: it goes at once.
             if (wanted_) {
@@ -70,7 +74,6 @@ void EndNotification::show(QWidget& window)
                 close(reply.value());
             }
         }
-        call->deleteLater();
     });
 }
 
@@ -83,10 +86,18 @@ void EndNotification::withdraw()
     }
 }
 
+// The user is back in the window, or acts in it: the notice has done its
+// work.
 bool EndNotification::eventFilter(QObject* /*watched*/, QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate) {
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
         withdraw();
+        break;
+    default:
+        break;
     }
     return false;
 }
@@ -100,9 +111,20 @@ void EndNotification::onActivationToken(uint id, const QString& token)
 
 void EndNotification::onActionInvoked(uint id, const QString& /*action*/)
 {
-    // The notice offers one action: the click on it.
+    // The notice offers one action: the click on it. A server closes a
+    // notice whose action was taken, and says so before it answers a call
+    // made after; one that keeps it (dunst's do_action alone) has it closed
+    // then.
     if (id == shown_) {
+        clicked_ = shown_;
+        shown_.reset();
         bringBack();
+        ask(serverCall(QStringLiteral("GetCapabilities")), [this](const QDBusPendingCall& /*answer*/) {
+            if (clicked_) {
+                close(*clicked_);
+                clicked_.reset();
+            }
+        });
     }
 }
 
@@ -111,6 +133,19 @@ void EndNotification::onClosed(uint id, uint /*reason*/)
     if (id == shown_) {
         shown_.reset();
     }
+    if (id == clicked_) {
+        clicked_.reset();
+    }
+}
+
+void EndNotification::ask(const QDBusMessage& call, std::function<void(const QDBusPendingCall&)> answered)
+{
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [answered = std::move(answered)](QDBusPendingCallWatcher* answer) {
+                answered(*answer);
+                answer->deleteLater();
+            });
 }
 
 void EndNotification::close(uint id) const

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QObject>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 namespace timer::desktop {
@@ -11,8 +14,8 @@ namespace timer::desktop {
 // Tells the desktop's notification server that a count has ended, and brings
 // the window back when the user clicks the notice. The notice stays until
 // the user has seen it: it never expires, and is withdrawn when the user
-// comes back to the window by other means or starts a new count. Nothing
-// here waits for the server.
+// comes back to the window by other means, presses a key or a mouse button
+// in it, or starts a new count. Nothing here waits for the server.
 class EndNotification final : public QObject {
     Q_OBJECT
 
@@ -38,13 +41,16 @@ private:
     Q_SLOT void onActionInvoked(uint id, const QString& action);
     Q_SLOT void onClosed(uint id, uint reason);
 
+    // Calls the server without waiting; `answered` runs on its answer.
+    void ask(const QDBusMessage& call, std::function<void(const QDBusPendingCall&)> answered);
     void close(uint id) const;
     void bringBack();
 
     QWidget* window_ = nullptr;
-    bool wanted_ = false;        // shown and not withdrawn since
-    std::optional<uint> shown_;  // the server's id of the notice on screen
-    QByteArray activationToken_; // the server's leave for the window to come forward
+    bool wanted_ = false;         // shown and not withdrawn since
+    std::optional<uint> shown_;   // the server's id of the notice on screen
+    std::optional<uint> clicked_; // a clicked notice the server has not said it closed
+    QByteArray activationToken_;  // the server's leave for the window to come forward
 };
 
 } // namespace timer::desktop

@@ -221,6 +221,9 @@ void TimerWindow::setUpFrame()
     setWindowTitle(tr(kWindowTitle));
     setWindowIcon(QIcon(QPixmap(timer_xpm)));
     setFixedSize(pixels(kClientWidth), pixels(kClientHeight));
+    // Of one size, the frame offers no maximise (Qt's own title bar on
+    // Wayland draws the button all the same): minimise and close stay.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     setFont(qtFont(kDialogFont));
     QPalette background = palette();
     background.setColor(QPalette::Window, QColor::fromRgb(kWindowBackground));
