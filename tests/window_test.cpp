@@ -657,6 +657,10 @@ private slots:
         f.click("Command1");
         const QPointer box = f.form.window().findChild<QMessageBox*>();
         QVERIFY(box != nullptr && box->isVisible());
+        // As wide as the longer of its two lines, not both on one; its button
+        // without the icon that Qt draws a right-to-left caption against.
+        QVERIFY(box->width() < box->fontMetrics().horizontalAdvance(box->text().replace(u'\n', u' ')));
+        QVERIFY(box->button(QMessageBox::Ok)->icon().isNull());
         QCOMPARE(QAccessible::queryAccessibleInterface(box->findChild<QLabel*>("qt_msgboxex_icon_label"))
                      ->text(QAccessible::Name),
                  QStringLiteral("אזהרה"));

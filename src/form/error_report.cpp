@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,6 +90,9 @@ void MessageBoxReport::show(QWidget& window, const QString& message, std::functi
     // window while the report is open. The form runs no handler meanwhile.
     box->setWindowModality(Qt::NonModal);
     box->setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
+    // Qt draws a right-to-left caption beside an icon against the button's
+    // left border: the button goes without one, as GNOME's dialogs have it.
+    box->button(QMessageBox::Ok)->setIcon(QIcon());
     window.installEventFilter(new CloseFollower(*box));
     heldKeys_.install();
     QObject::connect(box, &QDialog::finished, box, [this, read = std::move(read)] {
@@ -123,20 +127,20 @@ ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& win
         QLineEdit& box = window.entry(platform::entryOf(conversion->label()));
         const QString field = window.heading(conversion->label()).text();
         if (copiedFrom(conversion->text(), box.text().toStdU16String())) {
-            return {ErrorReport::tr("בשדה \"%1\" כתוב %2, וזה אינו מספר. יש להקליד מספר ולהתחיל שוב.")
+            return {ErrorReport::tr("בשדה \"%1\" כתוב %2, וזה אינו מספר.\nיש להקליד מספר ולהתחיל שוב.")
                         .arg(field, quoted(box.text())),
                     &box};
         }
-        return {ErrorReport::tr("בתצוגה, מתחת ל\"%1\", כתוב %2, וזה אינו מספר. יש ללחוץ על \"%3\" כדי להעתיק "
+        return {ErrorReport::tr("בתצוגה, מתחת ל\"%1\", כתוב %2, וזה אינו מספר.\nיש ללחוץ על \"%3\" כדי להעתיק "
                                 "לתצוגה את מה שבשדות.")
                     .arg(field, quoted(QStringView(conversion->text()).toString()), window.startButton().text()),
                 &window.startButton()};
     }
     if (dynamic_cast<const platform::ArithmeticError*>(&error) != nullptr) {
-        return {ErrorReport::tr("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.")};
+        return {ErrorReport::tr("שגיאה חשבונית בספירה לאחור.\nהספירה נעצרה.")};
     }
     if (const auto* access = dynamic_cast<const platform::PropertyAccessError*>(&error)) {
-        return {ErrorReport::tr("אין גישה לרכיב %1 (%2). הספירה נעצרה.")
+        return {ErrorReport::tr("אין גישה לרכיב %1 (%2).\nהספירה נעצרה.")
                     .arg(QLatin1StringView(access->control()), QLatin1StringView(platform::name(access->property())))};
     }
     return {QString::fromStdString(error.what())};
