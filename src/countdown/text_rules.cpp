@@ -31,7 +31,7 @@ constexpr std::array<char32_t, 68> kDigitZeros{
 // character is none.
 char16_t asciiDigit(char32_t character)
 {
-    const auto after = std::ranges::upper_bound(kDigitZeros, character);
+    const auto* const after = std::ranges::upper_bound(kDigitZeros, character);
     if (after == kDigitZeros.begin() || character - *(after - 1) >= 10) {
         return 0;
     }
@@ -148,12 +148,9 @@ Converted convert(std::u16string_view number)
     return {value, errno == ERANGE && std::isinf(value)};
 }
 
-} // namespace
-
-std::optional<double> NumberFromText(std::u16string_view anyDigits)
+// NumberFromText of a text whose digits are ASCII.
+std::optional<double> wholeNumber(std::u16string_view text)
 {
-    const std::u16string ascii = withAsciiDigits(anyDigits);
-    const std::u16string_view text = ascii;
     const std::size_t begin = skipBlanks(text, 0);
     const std::size_t length = numberPrefixLength(text.substr(begin));
     if (length == 0 || skipBlanks(text, begin + length) != text.size()) {
@@ -166,10 +163,9 @@ std::optional<double> NumberFromText(std::u16string_view anyDigits)
     return converted.value;
 }
 
-double ValFromText(std::u16string_view anyDigits)
+// ValFromText of a text whose digits are ASCII.
+double leadingNumber(std::u16string_view text)
 {
-    const std::u16string ascii = withAsciiDigits(anyDigits);
-    const std::u16string_view text = ascii;
     const std::size_t begin = skipBlanks(text, 0);
     const std::size_t length = numberPrefixLength(text.substr(begin));
     if (length == 0) {
@@ -181,6 +177,12 @@ double ValFromText(std::u16string_view anyDigits)
     }
     return converted.value;
 }
+
+} // namespace
+
+std::optional<double> NumberFromText(std::u16string_view text) { return wholeNumber(withAsciiDigits(text)); }
+
+double ValFromText(std::u16string_view text) { return leadingNumber(withAsciiDigits(text)); }
 
 std::u16string TextFromNumber(double value)
 {
