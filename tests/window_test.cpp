@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -359,8 +360,10 @@ private slots:
         QCOMPARE(f.text("Text2"), QStringLiteral("25"));
     }
 
-    // A character outside the BMP takes both units of a box or none.
-    void noHalfCharacters()
+    // What a box takes: a character outside the BMP takes both units or
+    // none, a line break none. A paste or a drop replaces what is selected,
+    // or the whole text where nothing is; a drop of nothing is refused.
+    void pastesAndDropsReplaceTheText()
     {
         Fixture f;
         const QString face = QString::fromUcs4(U"\U0001F600", 1);
@@ -372,7 +375,8 @@ private slots:
         typeFace("Text1");
         QCOMPARE(f.text("Text1"), QStringLiteral("1"));
 
-        QApplication::clipboard()->setText(QStringLiteral("1") + face);
+        QClipboard& clipboard = *QApplication::clipboard();
+        clipboard.setText(QStringLiteral("1") + face);
         auto* box = f.find<QLineEdit>("Text2");
         box->selectAll();
         box->paste();
@@ -381,6 +385,57 @@ private slots:
         f.type("Text3", "");
         typeFace("Text3");
         QCOMPARE(f.text("Text3"), face);
+
+        // Into a full box with the caret placed.
+        const auto full = [box] {
+            box->setText(QStringLiteral("12"));
+            box->setCursorPosition(1);
+        };
+        full();
+        clipboard.setText(QStringLiteral("\n"));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("12"));
+        clipboard.setText(QStringLiteral("7\n"));
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(box->text(), QStringLiteral("7"));
+
+        full();
+        clipboard.setText(QStringLiteral("34"));
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(box, &request);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        const QList<QAction*> actions = menu->actions();
+        const auto paste = std::ranges::find_if(actions, [](const QAction* action) {
+            return action->text().startsWith(QLineEdit::tr("&Paste"));
+        });
+        QVERIFY(paste != actions.cend());
+        (*paste)->trigger();
+        menu->close();
+        QCOMPARE(box->text(), QStringLiteral("34"));
+
+        if (clipboard.supportsSelection()) { // X11's primary selection
+            full();
+            clipboard.setText(QStringLiteral("56"), QClipboard::Selection);
+            QTest::mouseClick(box, Qt::MiddleButton);
+            QCOMPARE(box->text(), QStringLiteral("56"));
+        }
+
+        full();
+        QMimeData dropped;
+        const auto drop = [box, &dropped](const QString& text) {
+            dropped.setText(text);
+            const QPoint point = box->rect().center();
+            QDragEnterEvent enter(point, Qt::CopyAction | Qt::MoveAction, &dropped, Qt::LeftButton, {});
+            QApplication::sendEvent(box, &enter);
+            QDropEvent event(point, Qt::CopyAction | Qt::MoveAction, &dropped, Qt::LeftButton, {});
+            QApplication::sendEvent(box, &event);
+            return event.isAccepted();
+        };
+        QVERIFY(drop(QStringLiteral("89")));
+        QCOMPARE(box->text(), QStringLiteral("89"));
+        QVERIFY(!drop(QStringLiteral("\n")));
+        QCOMPARE(box->text(), QStringLiteral("89"));
     }
 
     void displayBandIsUnbrokenYellow()
@@ -672,6 +727,10 @@ private slots:
         f.click("Command1");
         const QPointer box = f.form.window().findChild<QMessageBox*>();
         QVERIFY(box != nullptr && box->isVisible());
+        // As wide as the longer of its two lines, not both on one; its button
+        // without the icon that Qt draws a right-to-left caption against.
+        QVERIFY(box->width() < box->fontMetrics().horizontalAdvance(box->text().replace(u'\n', u' ')));
+        QVERIFY(box->button(QMessageBox::Ok)->icon().isNull());
         QCOMPARE(QAccessible::queryAccessibleInterface(box->findChild<QLabel*>("qt_msgboxex_icon_label"))
                      ->text(QAccessible::Name),
                  QStringLiteral("אזהרה"));

@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cfenv>
@@ -13,6 +14,49 @@
 namespace timer::countdown {
 
 namespace {
+
+// The first of each run of ten decimal digits, 0 to 9 in a row, in Unicode
+// 15.1 (category Nd): ASCII, Arabic-Indic, Persian, Devanagari ... full
+// width, the mathematical digits.
+constexpr std::array<char32_t, 68> kDigitZeros{
+    0x30, 0x660, 0x6F0, 0x7C0, 0x966, 0x9E6, 0xA66, 0xAE6, 0xB66, 0xBE6, 0xC66, 0xCE6, 0xD66,
+    0xDE6, 0xE50, 0xED0, 0xF20, 0x1040, 0x1090, 0x17E0, 0x1810, 0x1946, 0x19D0, 0x1A80, 0x1A90,
+    0x1B50, 0x1BB0, 0x1C40, 0x1C50, 0xA620, 0xA8D0, 0xA900, 0xA9D0, 0xA9F0, 0xAA50, 0xABF0, 0xFF10,
+    0x104A0, 0x10D30, 0x11066, 0x110F0, 0x11136, 0x111D0, 0x112F0, 0x11450, 0x114D0, 0x11650,
+    0x116C0, 0x11730, 0x118E0, 0x11950, 0x11C50, 0x11D50, 0x11DA0, 0x11F50, 0x16A60, 0x16AC0,
+    0x16B50, 0x1D7CE, 0x1D7D8, 0x1D7E2, 0x1D7EC, 0x1D7F6, 0x1E140, 0x1E2F0, 0x1E4F0, 0x1E950,
+    0x1FBF0};
+
+// The ASCII digit that a decimal digit of any script stands for; 0 where the
+// character is none.
+char16_t asciiDigit(char32_t character)
+{
+    const auto* const after = std::ranges::upper_bound(kDigitZeros, character);
+    if (after == kDigitZeros.begin() || character - *(after - 1) >= 10) {
+        return 0;
+    }
+    return static_cast<char16_t>(u'0' + (character - *(after - 1)));
+}
+
+// The text with every decimal digit written as the ASCII digit it stands for:
+// "٣" (Arabic-Indic), "۳" (Persian) and "３" (full width) read as "3". A
+// digit beyond the BMP is a surrogate pair.
+std::u16string withAsciiDigits(std::u16string_view text)
+{
+    std::u16string ascii;
+    ascii.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool paired = i + 1 < text.size() && (text[i] & 0xFC00) == 0xD800 && (text[i + 1] & 0xFC00) == 0xDC00;
+        const char32_t character = paired ? 0x10000 + ((text[i] & 0x3FFU) << 10) + (text[i + 1] & 0x3FFU) : text[i];
+        if (const char16_t digit = asciiDigit(character); digit != 0) {
+            ascii += digit;
+            i += paired ? 1 : 0;
+        } else {
+            ascii += text[i];
+        }
+    }
+    return ascii;
+}
 
 bool isBlank(char16_t unit) { return unit == u' ' || unit == u'\t'; }
 bool isDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
@@ -86,7 +130,7 @@ struct Converted {
 };
 
 // Precondition: number is a whole number of the form numberPrefixLength
-// accepts, so every unit is ASCII.
+// accepts in a text withAsciiDigits wrote, so every unit is ASCII.
 Converted convert(std::u16string_view number)
 {
     std::string ascii(number.begin(), number.end());
@@ -104,9 +148,8 @@ Converted convert(std::u16string_view number)
     return {value, errno == ERANGE && std::isinf(value)};
 }
 
-} // namespace
-
-std::optional<double> NumberFromText(std::u16string_view text)
+// NumberFromText of a text whose digits are ASCII.
+std::optional<double> wholeNumber(std::u16string_view text)
 {
     const std::size_t begin = skipBlanks(text, 0);
     const std::size_t length = numberPrefixLength(text.substr(begin));
@@ -120,7 +163,8 @@ std::optional<double> NumberFromText(std::u16string_view text)
     return converted.value;
 }
 
-double ValFromText(std::u16string_view text)
+// ValFromText of a text whose digits are ASCII.
+double leadingNumber(std::u16string_view text)
 {
     const std::size_t begin = skipBlanks(text, 0);
     const std::size_t length = numberPrefixLength(text.substr(begin));
@@ -133,6 +177,12 @@ double ValFromText(std::u16string_view text)
     }
     return converted.value;
 }
+
+} // namespace
+
+std::optional<double> NumberFromText(std::u16string_view text) { return wholeNumber(withAsciiDigits(text)); }
+
+double ValFromText(std::u16string_view text) { return leadingNumber(withAsciiDigits(text)); }
 
 std::u16string TextFromNumber(double value)
 {

@@ -10,10 +10,11 @@
 // How the count reads its texts as numbers and writes numbers back as texts.
 // Every value is a double; the only integers are the constants the tick writes.
 //
-// A number, for both readers, is: an optional '+' or '-'; ASCII digits with at
-// most one '.' and at least one digit; then optionally 'e' or 'E', an optional
-// sign and at least one digit. The decimal separator is always '.'. Blanks are
-// spaces and tabs.
+// A number, for both readers, is: an optional '+' or '-'; digits with at most
+// one '.' and at least one digit; then optionally 'e' or 'E', an optional sign
+// and at least one digit. A digit is a decimal digit of any script (Unicode's
+// category Nd: "٣", "۳" and "３" are 3, as "3" is). The decimal separator is
+// always '.'. Blanks are spaces and tabs.
 namespace timer::countdown {
 
 // The value of the whole text, with blanks allowed around the number.

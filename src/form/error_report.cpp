@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +83,9 @@ void MessageBoxReport::show(QWidget& window, const QString& message, std::functi
     // window while the report is open. The form runs no handler meanwhile.
     box->setWindowModality(Qt::NonModal);
     box->setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
+    // Qt draws a right-to-left caption beside an icon against the button's
+    // left border: the button goes without one, as GNOME's dialogs have it.
+    box->button(QMessageBox::Ok)->setIcon(QIcon());
     window.installEventFilter(new CloseFollower(*box));
     heldKeys_.install();
     QObject::connect(box, &QDialog::finished, box, [this, read = std::move(read)] {
@@ -131,14 +135,14 @@ ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& win
             next = belowZero ? ErrorReport::tr("יש להקליד 0 או יותר ולהתחיל שוב.")
                              : ErrorReport::tr("יש להקליד מספר ולהתחיל שוב.");
         }
-        return {QStringLiteral("%1, %2. %3").arg(where, why, next),
+        return {QStringLiteral("%1, %2.\n%3").arg(where, why, next),
                 fromTheBox ? static_cast<QWidget*>(&box) : &window.startButton()};
     }
     if (dynamic_cast<const platform::ArithmeticError*>(&error) != nullptr) {
-        return {ErrorReport::tr("שגיאה חשבונית בספירה לאחור. הספירה נעצרה.")};
+        return {ErrorReport::tr("שגיאה חשבונית בספירה לאחור.\nהספירה נעצרה.")};
     }
     if (const auto* access = dynamic_cast<const platform::PropertyAccessError*>(&error)) {
-        return {ErrorReport::tr("אין גישה לרכיב %1 (%2). הספירה נעצרה.")
+        return {ErrorReport::tr("אין גישה לרכיב %1 (%2).\nהספירה נעצרה.")
                     .arg(QLatin1StringView(access->control()), QLatin1StringView(platform::name(access->property())))};
     }
     return {QString::fromStdString(error.what())};

@@ -62,7 +62,9 @@ private:
 };
 
 // A handler's error as the user is told of it: the words, and the control to
-// go back to when the report has been read (none: the focus stays).
+// go back to when the report has been read (none: the focus stays). What went
+// wrong and what to do are lines of their own, so that the report is as wide
+// as the longer of them, not the two together.
 struct ErrorNotice {
     QString message;
     QWidget* returnTo = nullptr;

@@ -3,12 +3,16 @@
 #include "form/fonts.h"
 #include "form/layout.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QFont>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -36,10 +40,11 @@ QFont qtFont(const FontSpec& wanted)
     return font;
 }
 
-// Takes out every half of a surrogate pair that has lost its other half, so
-// that the two-unit limit of a box refuses a character that does not fit
-// whole instead of keeping half of it.
-class WholeCharacters final : public QValidator {
+// Takes out every line break (a box holds one line: a pasted "7\n" must not
+// keep a second place taken) and every half of a surrogate pair that has lost
+// its other half, so that the two-unit limit of a box refuses a character that
+// does not fit whole instead of keeping half of it.
+class WholeCharactersOnOneLine final : public QValidator {
 public:
     using QValidator::QValidator;
 
@@ -49,7 +54,7 @@ public:
             const bool paired = input[i].isHighSurrogate() && i + 1 < input.size() && input[i + 1].isLowSurrogate();
             if (paired) {
                 i += 2;
-            } else if (input[i].isSurrogate()) {
+            } else if (input[i].isSurrogate() || breaksTheLine(input[i])) {
                 input.remove(i, 1);
                 position -= static_cast<int>(i < position);
             } else {
@@ -58,6 +63,10 @@ public:
         }
         return Acceptable;
     }
+
+private:
+    // Unicode's mandatory breaks: LF, VT, FF, CR, NEL, LS and PS.
+    static bool breaksTheLine(QChar unit) { return QStringView(u"\n\v\f\r\u0085\u2028\u2029").contains(unit); }
 };
 
 // An entry box whose whole text is selected when it takes the focus and after
@@ -65,12 +74,16 @@ public:
 // a keystroke would otherwise be refused. Coming back to the window, or from
 // the context menu, leaves the text and the caret as the user left them; a
 // drag still selects part of the text, and the arrow keys place the caret.
+// A paste (Ctrl+V, the menu's Paste, the middle button's primary selection)
+// or a drop replaces the selection, or the whole text where none is
+// selected, as typing over it would: Qt's own inserts at the caret, which a
+// full box refuses.
 class EntryBox final : public QLineEdit {
 public:
     explicit EntryBox(QWidget* parent)
         : QLineEdit(parent)
     {
-        setValidator(new WholeCharacters(this));
+        setValidator(new WholeCharactersOnOneLine(this));
     }
 
     QSizeF textRoom() const
@@ -91,13 +104,82 @@ protected:
         }
     }
 
-    // A click places the caret and drops the selection.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Paste)) {
+            pasteFrom(QClipboard::Clipboard);
+        } else {
+            QLineEdit::keyPressEvent(event);
+        }
+    }
+
     void mouseReleaseEvent(QMouseEvent* event) override
     {
+        if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+            pasteFrom(QClipboard::Selection);
+            return;
+        }
+        // A click places the caret and drops the selection.
         QLineEdit::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton && !hasSelectedText()) {
             selectAll();
         }
+    }
+
+    // Qt's menu with its Paste (known by Qt's own caption) doing what Ctrl+V does.
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        QMenu* menu = createStandardContextMenu();
+        for (QAction* action : menu->actions()) {
+            if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+                action->disconnect(this);
+                connect(action, &QAction::triggered, this, [this] { pasteFrom(QClipboard::Clipboard); });
+            }
+        }
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(event->globalPos());
+    }
+
+    // A drag that brings nothing the box takes is refused from the start, so
+    // that its source keeps its text even where it would move it.
+    void dragEnterEvent(QDragEnterEvent* event) override
+    {
+        if (taken(event->mimeData()->text()).isEmpty()) {
+            event->ignore();
+        } else {
+            QLineEdit::dragEnterEvent(event);
+        }
+    }
+
+    void dropEvent(QDropEvent* event) override
+    {
+        replaceWith(event->mimeData()->text());
+        event->acceptProposedAction();
+    }
+
+private:
+    void pasteFrom(QClipboard::Mode mode) { replaceWith(QGuiApplication::clipboard()->text(mode)); }
+
+    // What the box keeps of `brought`: its own rules take out what it never
+    // holds.
+    QString taken(QString brought) const
+    {
+        int end = 0;
+        validator()->validate(brought, end);
+        return brought;
+    }
+
+    // Where nothing is taken, the box keeps its text.
+    void replaceWith(const QString& brought)
+    {
+        const QString text = taken(brought);
+        if (text.isEmpty()) {
+            return;
+        }
+        if (!hasSelectedText()) {
+            selectAll();
+        }
+        insert(text);
     }
 };
 
