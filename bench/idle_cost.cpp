@@ -11,6 +11,7 @@
 
 #include "accessibility/accessibility.h"
 #include "app/desktop_services.h"
+#include "app/follow_count.h"
 #include "desktop/system_timer.h"
 #include "form/timer_form.h"
 #include "platform/forms_runtime.h"
@@ -118,7 +119,7 @@ int main(int argc, char* argv[])
     timer::accessibility::installAccessibility();
     timer::app::DesktopServices services;
     timer::form::TimerForm form(services.services());
-    timer::accessibility::followWindow(form.window());
+    timer::app::followCount(form, services.alert);
     QObject::connect(&form.tickSource(), &timer::desktop::TickSource::tick, &application, [&application] {
         application.ticks += static_cast<int>(application.counting);
     });

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "desktop/bell.h"
 #include "form/error_report.h"
 #include "desktop/tick_source.h"
 
@@ -72,13 +71,6 @@ struct ManualWakeTimers {
             return made;
         };
     }
-};
-
-class CountingBell final : public desktop::Bell {
-public:
-    void ring(QWidget& /*window*/) override { ++rings; }
-    void withdraw() override {}
-    int rings = 0;
 };
 
 // Records each report; the user reads it at once, unless the test keeps it

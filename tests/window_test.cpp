@@ -21,6 +21,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStyleHints>
 #include <QTest>
 #include <QWindow>
@@ -51,23 +52,23 @@ void typeKeys(const QString& typed)
 
 void pressKey(Qt::Key key) { QTest::keyClick(QGuiApplication::focusWindow(), key); }
 
-// One active window with driven time, a counting bell and a recorded error
+// One active window with driven time, its ends counted, and a recorded error
 // report, or the real message box.
 struct Fixture {
     ManualClock clock;
     ManualWakeTimers wakes{clock};
-    CountingBell bell;
     RecordingReport report;
     timer::form::MessageBoxReport messageBox;
     TimerForm form;
     ManualWakeTimer& wake = *wakes.last;
+    QSignalSpy ends{&form, &TimerForm::countEnded};
     const bool active; // tests that need the focus check it
 
     explicit Fixture(bool realReport = false)
-        : form({clock, wakes.factory(), bell, realReport ? static_cast<timer::form::ErrorReport&>(messageBox) : report})
+        : form({clock, wakes.factory(), realReport ? static_cast<timer::form::ErrorReport&>(messageBox) : report})
         , active(activate(form.window()))
     {
-        timer::accessibility::followWindow(form.window());
+        timer::accessibility::follow(form);
     }
 
     template <typename Widget = QWidget>
@@ -520,12 +521,12 @@ private slots:
         QVERIFY(f.running());
         QVERIFY(f.tick(2));
         QCOMPARE(f.display(), (QStringList{"00", "00", "01"}));
-        QCOMPARE(f.bell.rings, 0);
+        QCOMPARE(f.ends.count(), 0);
         QVERIFY(f.tick());
         QCOMPARE(f.display(), kZero);
         QCOMPARE(f.entries(), kZero);
         QVERIFY(!f.running());
-        QCOMPARE(f.bell.rings, 1);
+        QCOMPARE(f.ends.count(), 1);
         QVERIFY(!f.wake.due());
     }
 
@@ -547,7 +548,7 @@ private slots:
         QCOMPARE(f.display(), kZero);
         QCOMPARE(f.entries(), kZero);
         QVERIFY(!f.running());
-        QCOMPARE(f.bell.rings, 0);
+        QCOMPARE(f.ends.count(), 0);
     }
 
     void startRestartsARunningCount()
@@ -595,7 +596,7 @@ private slots:
         QCOMPARE(f.report.messages.size(), 1);
         QVERIFY(f.running());
         QVERIFY(f.tick(2));
-        QCOMPARE(f.bell.rings, 1);
+        QCOMPARE(f.ends.count(), 1);
     }
 
     // A tick that meets a text Start left on the display blames the display

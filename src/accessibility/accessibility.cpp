@@ -1,7 +1,7 @@
 #include "accessibility/accessibility.h"
 
-#include "desktop/count_ended.h"
-#include "form/timer_window.h"
+#include "desktop/count_ended_text.h"
+#include "form/timer_form.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -405,14 +405,28 @@ void announceCountEnded(TimerWindow& window)
 #endif
 }
 
+// Read after the button's caption.
+void describeCount(QPushButton& pause, bool running)
+{
+    pause.setAccessibleDescription(running ? QCoreApplication::translate("timer::accessibility", "הספירה פועלת")
+                                           : QCoreApplication::translate("timer::accessibility", "הספירה עצורה"));
+}
+
 } // namespace
 
 void installAccessibility() { QAccessible::installFactory(interfaceFor); }
 
-void followWindow(TimerWindow& window)
+void follow(form::TimerForm& form)
 {
+    TimerWindow& window = form.window();
+    for (const auto& pair : platform::kFieldPairs) {
+        window.entry(pair.entry).setAccessibleName(window.heading(pair.display).text());
+    }
+    describeCount(window.pauseButton(), form.tickSource().isEnabled());
+    QObject::connect(&form, &form::TimerForm::runningChanged, &window,
+                     [&pause = window.pauseButton()](bool running) { describeCount(pause, running); });
     QObject::connect(&window, &TimerWindow::displayChanged, &window, [&window] { displayChanged(window); });
-    QObject::connect(&window, &TimerWindow::countEnded, &window, [&window] { announceCountEnded(window); });
+    QObject::connect(&form, &form::TimerForm::countEnded, &window, [&window] { announceCountEnded(window); });
 }
 
 } // namespace timer::accessibility

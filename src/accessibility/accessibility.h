@@ -1,7 +1,7 @@
 #pragma once
 
 namespace timer::form {
-class TimerWindow;
+class TimerForm;
 }
 
 namespace timer::accessibility {
@@ -12,9 +12,10 @@ namespace timer::accessibility {
 // widget is made; running it again changes nothing.
 void installAccessibility();
 
-// Tells screen readers what changes in `window` unasked: the display's time,
-// for them to read on request (none announces it), and the end of a count,
-// which they say at once.
-void followWindow(form::TimerWindow& window);
+// Tells screen readers what the form's window shows beyond its widgets: each
+// box is named by the heading above it, Pause/Continue describes whether the
+// count runs, the display's time changes for them to read on request (none
+// announces it), and the end of a count is said at once.
+void follow(form::TimerForm& form);
 
 } // namespace timer::accessibility

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/desktop_bell.h"
+#include "desktop/end_of_count_alert.h"
 #include "desktop/system_timer.h"
 #include "form/error_report.h"
 #include "form/timer_form.h"
@@ -8,13 +8,14 @@
 namespace timer::app {
 
 // The real things the window runs on: the boot clock, the system's wake-up
-// timer, the desktop's end-of-count alert and the message-box error report.
+// timer and the message-box error report, and the desktop's end-of-count
+// alert, which follows the form (followCount).
 struct DesktopServices {
     desktop::BootClock clock;
-    desktop::DesktopBell bell{{desktop::installedSoundHelper()}};
+    desktop::EndOfCountAlert alert{{desktop::installedSoundHelper()}};
     form::MessageBoxReport errorReport;
 
-    form::Services services() { return {clock, desktop::systemWakeTimers(clock), bell, errorReport}; }
+    form::Services services() { return {clock, desktop::systemWakeTimers(clock), errorReport}; }
 };
 
 } // namespace timer::app

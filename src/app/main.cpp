@@ -1,6 +1,7 @@
 #include "accessibility/accessibility.h"
 #include "app/command_line.h"
 #include "app/desktop_services.h"
+#include "app/follow_count.h"
 #include "app/start_failure.h"
 #include "app/utf8_locale.h"
 #include "desktop/end_on_signals.h"
@@ -39,7 +40,7 @@ int main(int argc, char* argv[])
     timer::accessibility::installAccessibility();
     timer::app::DesktopServices services;
     timer::form::TimerForm form(services.services());
-    timer::accessibility::followWindow(form.window());
+    timer::app::followCount(form, services.alert);
     form.window().show();
     return QApplication::exec();
 }

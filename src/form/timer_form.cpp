@@ -1,7 +1,6 @@
 #include "form/timer_form.h"
 
 #include "countdown/handlers.h"
-#include "desktop/bell.h"
 #include "form/error_report.h"
 #include "platform/errors.h"
 
@@ -13,27 +12,13 @@ namespace timer::form {
 TimerForm::TimerForm(const Services& services)
     : errorReport_(services.errorReport)
     , ticks_(services.clock, services.wakeTimers)
-    , runtime_(window_, ticks_, services.bell)
+    , runtime_(window_, ticks_, [this] { emit countEnded(); })
 {
-    QObject::connect(&window_.startButton(), &QPushButton::clicked, &window_,
-                     [this] { run(countdown::Command1_Click); });
-    QObject::connect(&window_.pauseButton(), &QPushButton::clicked, &window_,
-                     [this] { run(countdown::Command2_Click); });
-    QObject::connect(&window_.resetButton(), &QPushButton::clicked, &window_,
-                     [this] { run(countdown::Command3_Click); });
-    QObject::connect(&ticks_, &desktop::TickSource::tick, &window_, [this] { run(countdown::Timer1_Timer); });
-    // A new count takes the last one's end notice away.
-    QObject::connect(&ticks_, &desktop::TickSource::enabledChanged, &window_, [&bell = services.bell](bool running) {
-        if (running) {
-            bell.withdraw();
-        }
-    });
-    // Read by a screen reader after the button's caption.
-    const auto describeCount = [&pause = window_.pauseButton()](bool running) {
-        pause.setAccessibleDescription(running ? tr("הספירה פועלת") : tr("הספירה עצורה"));
-    };
-    describeCount(ticks_.isEnabled());
-    QObject::connect(&ticks_, &desktop::TickSource::enabledChanged, &window_, describeCount);
+    connect(&window_.startButton(), &QPushButton::clicked, this, [this] { run(countdown::Command1_Click); });
+    connect(&window_.pauseButton(), &QPushButton::clicked, this, [this] { run(countdown::Command2_Click); });
+    connect(&window_.resetButton(), &QPushButton::clicked, this, [this] { run(countdown::Command3_Click); });
+    connect(&ticks_, &desktop::TickSource::tick, this, [this] { run(countdown::Timer1_Timer); });
+    connect(&ticks_, &desktop::TickSource::enabledChanged, this, &TimerForm::runningChanged);
 }
 
 void TimerForm::run(void (*handler)(platform::FormsRuntime&))

@@ -293,7 +293,6 @@ TimerWindow::TimerWindow()
     setUpFrame();
     createControls();
     chainTabOrder();
-    nameBoxesByHeadings();
     focusFirstBox();
 }
 
@@ -360,14 +359,6 @@ void TimerWindow::chainTabOrder()
     std::ranges::sort(tabOrder);
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
-    }
-}
-
-// A screen reader names each box by the heading above it.
-void TimerWindow::nameBoxesByHeadings() const
-{
-    for (const auto& pair : platform::kFieldPairs) {
-        entry(pair.entry).setAccessibleName(heading(pair.display).text());
     }
 }
 

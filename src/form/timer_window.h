@@ -35,17 +35,15 @@ public:
     // The display's fields and the colons between them, left to right.
     const std::vector<QLabel*>& displayParts() const { return displayParts_; }
 
+    // Each change of a field's text is signalled, for whoever tells the user
+    // more than the window shows: a screen reader.
     void setDisplayText(platform::Display field, const QString& text);
     // A text the count writes into a box. In the box that has the focus it is
     // selected, so that the next two digits replace it, as after every other
     // way into a box.
     void setEntryText(platform::Entry box, const QString& text) const;
-    // For whoever tells the user more than the window shows: a screen reader.
-    void tellCountEnded() { emit countEnded(); }
-
 signals:
     void displayChanged();
-    void countEnded();
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -57,7 +55,6 @@ private:
     void setUpFrame();
     void createControls();
     void chainTabOrder();
-    void nameBoxesByHeadings() const;
     void focusFirstBox() const;
 
     std::vector<QWidget*> controls_; // in the layout's order

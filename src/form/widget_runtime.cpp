@@ -1,6 +1,5 @@
 #include "form/widget_runtime.h"
 
-#include "desktop/bell.h"
 #include "desktop/tick_source.h"
 #include "form/timer_window.h"
 
@@ -9,10 +8,10 @@
 
 namespace timer::form {
 
-WidgetRuntime::WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, desktop::Bell& bell)
+WidgetRuntime::WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, std::function<void()> beep)
     : window_(window)
     , ticks_(ticks)
-    , bell_(bell)
+    , beep_(std::move(beep))
 {
 }
 
@@ -37,10 +36,6 @@ bool WidgetRuntime::timerEnabled() { return ticks_.isEnabled(); }
 
 void WidgetRuntime::setTimerEnabled(bool enabled) { ticks_.setEnabled(enabled); }
 
-void WidgetRuntime::beep()
-{
-    bell_.ring(window_);
-    window_.tellCountEnded();
-}
+void WidgetRuntime::beep() { beep_(); }
 
 } // namespace timer::form

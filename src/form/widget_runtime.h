@@ -2,20 +2,22 @@
 
 #include "platform/forms_runtime.h"
 
+#include <functional>
+
 namespace timer::desktop {
-class Bell;
 class TickSource;
-} // namespace timer::desktop
+}
 
 namespace timer::form {
 
 class TimerWindow;
 
 // The handlers' window, made of widgets: texts go to and from the labels and
-// entry boxes unchanged, as UTF-16 code units.
+// entry boxes unchanged, as UTF-16 code units. The beep is handed on to
+// whoever owns the count's events.
 class WidgetRuntime final : public platform::FormsRuntime {
 public:
-    WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, desktop::Bell& bell);
+    WidgetRuntime(TimerWindow& window, desktop::TickSource& ticks, std::function<void()> beep);
 
     std::u16string caption(platform::Display label) override;
     void setCaption(platform::Display label, std::u16string_view text) override;
@@ -28,7 +30,7 @@ public:
 private:
     TimerWindow& window_;
     desktop::TickSource& ticks_;
-    desktop::Bell& bell_;
+    std::function<void()> beep_;
 };
 
 } // namespace timer::form

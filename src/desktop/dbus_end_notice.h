@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desktop/end_notice.h"
+
 #include <QByteArray>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
@@ -16,21 +18,18 @@ namespace timer::desktop {
 // the user has seen it: it never expires, and is withdrawn when the user
 // comes back to the window by other means, presses a key or a mouse button
 // in it, or starts a new count. Nothing here waits for the server.
-class EndNotification final : public QObject {
+class DBusEndNotice final : public QObject, public EndNotice {
     Q_OBJECT
 
 public:
-    EndNotification() = default;
+    DBusEndNotice() = default;
     // Withdraws a notice still on screen: its click would find no window.
-    ~EndNotification() override;
-    EndNotification(const EndNotification&) = delete;
-    EndNotification& operator=(const EndNotification&) = delete;
+    ~DBusEndNotice() override;
+    DBusEndNotice(const DBusEndNotice&) = delete;
+    DBusEndNotice& operator=(const DBusEndNotice&) = delete;
 
-    // Shows the notice; a click on it brings `window` back. The window must
-    // live as long as the event loop runs.
-    void show(QWidget& window);
-    void withdraw();
-    bool onScreen() const { return shown_.has_value(); }
+    void show(QWidget& window) override;
+    void withdraw() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

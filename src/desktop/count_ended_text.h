@@ -9,7 +9,7 @@ namespace timer::desktop {
 // a screen reader says.
 inline QString countEndedText()
 {
-    return QCoreApplication::translate("timer::desktop::Bell", "הספירה לאחור הסתיימה.");
+    return QCoreApplication::translate("timer::desktop", "הספירה לאחור הסתיימה.");
 }
 
 } // namespace timer::desktop

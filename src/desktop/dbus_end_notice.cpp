@@ -1,6 +1,6 @@
-#include "desktop/notification.h"
+#include "desktop/dbus_end_notice.h"
 
-#include "desktop/count_ended.h"
+#include "desktop/count_ended_text.h"
 #include "identity.h"
 
 #include <QDBusConnection>
@@ -34,9 +34,9 @@ QDBusMessage serverCall(const QString& method)
 
 } // namespace
 
-EndNotification::~EndNotification() { withdraw(); }
+DBusEndNotice::~DBusEndNotice() { withdraw(); }
 
-void EndNotification::show(QWidget& window)
+void DBusEndNotice::show(QWidget& window)
 {
     if (!sessionBusKnown()) {
         return;
@@ -61,8 +61,9 @@ void EndNotification::show(QWidget& window)
     const QStringList actions{QStringLiteral("default"), tr("הצג את החלון")};
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral(TIMER_APP_ID)}};
     // An expire timeout of 0 keeps the notice until the user closes it.
-    notify << QStringLiteral("Timer") << 0U << QStringLiteral(TIMER_APP_ID) << QStringLiteral("Timer")
-           << countEndedText() << actions << hints << 0;
+    // The application's name, which servers show as it is, then the summary.
+    notify << QStringLiteral("Timer") << 0U << QStringLiteral(TIMER_APP_ID) << tr("Timer") << countEndedText()
+           << actions << hints << 0;
     wanted_ = true;
     ask(notify, [this](const QDBusPendingCall& call) {
         const QDBusPendingReply<uint> reply = call;
@@ -77,7 +78,7 @@ void EndNotification::show(QWidget& window)
     });
 }
 
-void EndNotification::withdraw()
+void DBusEndNotice::withdraw()
 {
     wanted_ = false;
     if (shown_) {
@@ -88,7 +89,7 @@ void EndNotification::withdraw()
 
 // The user is back in the window, or acts in it: the notice has done its
 // work.
-bool EndNotification::eventFilter(QObject* /*watched*/, QEvent* event)
+bool DBusEndNotice::eventFilter(QObject* /*watched*/, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::WindowActivate:
@@ -102,14 +103,14 @@ bool EndNotification::eventFilter(QObject* /*watched*/, QEvent* event)
     return false;
 }
 
-void EndNotification::onActivationToken(uint id, const QString& token)
+void DBusEndNotice::onActivationToken(uint id, const QString& token)
 {
     if (id == shown_) {
         activationToken_ = token.toUtf8();
     }
 }
 
-void EndNotification::onActionInvoked(uint id, const QString& /*action*/)
+void DBusEndNotice::onActionInvoked(uint id, const QString& /*action*/)
 {
     // The notice offers one action: the click on it. A server closes a
     // notice whose action was taken, and says so before it answers a call
@@ -128,7 +129,7 @@ void EndNotification::onActionInvoked(uint id, const QString& /*action*/)
     }
 }
 
-void EndNotification::onClosed(uint id, uint /*reason*/)
+void DBusEndNotice::onClosed(uint id, uint /*reason*/)
 {
     if (id == shown_) {
         shown_.reset();
@@ -138,7 +139,7 @@ void EndNotification::onClosed(uint id, uint /*reason*/)
     }
 }
 
-void EndNotification::ask(const QDBusMessage& call, std::function<void(const QDBusPendingCall&)> answered)
+void DBusEndNotice::ask(const QDBusMessage& call, std::function<void(const QDBusPendingCall&)> answered)
 {
     auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
@@ -148,12 +149,12 @@ void EndNotification::ask(const QDBusMessage& call, std::function<void(const QDB
             });
 }
 
-void EndNotification::close(uint id) const
+void DBusEndNotice::close(uint id) const
 {
     QDBusConnection::sessionBus().send(serverCall(QStringLiteral("CloseNotification")) << id);
 }
 
-void EndNotification::bringBack()
+void DBusEndNotice::bringBack()
 {
     // Qt has no call that takes the token; its Wayland plugin reads it from
     // here when the window asks to come forward, and then clears it.
@@ -164,5 +165,7 @@ void EndNotification::bringBack()
     window_->raise();
     window_->activateWindow();
 }
+
+std::unique_ptr<EndNotice> makeEndNotice() { return std::make_unique<DBusEndNotice>(); }
 
 } // namespace timer::desktop
