@@ -13,12 +13,12 @@ using platform::FormsRuntime;
 
 namespace {
 
-// The handlers' view of the window: every property access clears the checked
-// floating-point flags afterwards, so the decrement's check sees only the
-// conversion that produced its operand and the subtraction itself.
-class Form {
+// The handlers' view of the window's controls: every property access clears
+// the checked floating-point flags afterwards, so the decrement's check sees
+// only the conversion that produced its operand and the subtraction itself.
+class Controls {
 public:
-    explicit Form(FormsRuntime& runtime)
+    explicit Controls(FormsRuntime& runtime)
         : runtime_(runtime)
     {
     }
@@ -78,15 +78,15 @@ private:
 };
 
 // Reset and the end of a count share these seven writes.
-void zeroReset(Form& form)
+void zeroReset(Controls& controls)
 {
     for (const auto display : {Display::Label1, Display::Label3, Display::Label5}) {
-        form.setCaption(display, u"00");
+        controls.setCaption(display, u"00");
     }
     for (const auto box : {Entry::Text1, Entry::Text2, Entry::Text3}) {
-        form.setText(box, u"00");
+        controls.setText(box, u"00");
     }
-    form.setTimerEnabled(false);
+    controls.setTimerEnabled(false);
 }
 
 enum class Borrow {
@@ -98,20 +98,20 @@ enum class Borrow {
 
 // When the seconds have run out, a minute turns into 60 seconds, or, with no
 // minutes left, an hour into 59 minutes and 60 seconds.
-Borrow borrow(Form& form)
+Borrow borrow(Controls& controls)
 {
-    if (IsAboveZero(form.number(Display::Label3))) {
-        form.setCaption(Display::Label3, TextFromNumber(Decrement(form.number(Display::Label3))));
-        form.setCaption(Display::Label5, TextFromInteger(60));
+    if (IsAboveZero(controls.number(Display::Label3))) {
+        controls.setCaption(Display::Label3, TextFromNumber(Decrement(controls.number(Display::Label3))));
+        controls.setCaption(Display::Label5, TextFromInteger(60));
         return Borrow::Minute;
     }
-    if (!IsEqualToZero(form.number(Display::Label3))) {
+    if (!IsEqualToZero(controls.number(Display::Label3))) {
         return Borrow::MinutesBelowZero;
     }
-    if (IsAboveZero(form.number(Display::Label1))) {
-        form.setCaption(Display::Label1, TextFromNumber(Decrement(form.number(Display::Label1))));
-        form.setCaption(Display::Label3, TextFromInteger(59));
-        form.setCaption(Display::Label5, TextFromInteger(60));
+    if (IsAboveZero(controls.number(Display::Label1))) {
+        controls.setCaption(Display::Label1, TextFromNumber(Decrement(controls.number(Display::Label1))));
+        controls.setCaption(Display::Label3, TextFromInteger(59));
+        controls.setCaption(Display::Label5, TextFromInteger(60));
         return Borrow::Hour;
     }
     return Borrow::NothingAbove;
@@ -119,90 +119,90 @@ Borrow borrow(Form& form)
 
 // All three fields are converted before the answer, so a text that is not a
 // number is an error wherever it stands.
-bool displayIsZero(Form& form)
+bool displayIsZero(Controls& controls)
 {
-    const bool hoursZero = IsEqualToZero(form.number(Display::Label1));
-    const bool minutesZero = IsEqualToZero(form.number(Display::Label3));
-    const bool secondsZero = IsEqualToZero(form.number(Display::Label5));
+    const bool hoursZero = IsEqualToZero(controls.number(Display::Label1));
+    const bool minutesZero = IsEqualToZero(controls.number(Display::Label3));
+    const bool secondsZero = IsEqualToZero(controls.number(Display::Label5));
     return hoursZero && minutesZero && secondsZero;
 }
 
-void endCount(Form& form)
+void endCount(Controls& controls)
 {
-    form.beep();
-    zeroReset(form);
+    controls.beep();
+    zeroReset(controls);
 }
 
 } // namespace
 
 void Command1_Click(FormsRuntime& runtime)
 {
-    Form form(runtime);
+    Controls controls(runtime);
     for (const auto& pair : platform::kFieldPairs) {
-        if (IsEmptyText(form.text(pair.entry))) {
-            form.setText(pair.entry, u"00");
+        if (IsEmptyText(controls.text(pair.entry))) {
+            controls.setText(pair.entry, u"00");
         }
     }
     for (const auto& pair : platform::kFieldPairs) {
-        form.setCaption(pair.display, StartsCopy([&] { return form.text(pair.entry); }));
+        controls.setCaption(pair.display, StartsCopy([&] { return controls.text(pair.entry); }));
     }
-    form.setTimerEnabled(!displayIsZero(form));
+    controls.setTimerEnabled(!displayIsZero(controls));
 }
 
 void Command2_Click(FormsRuntime& runtime)
 {
-    Form form(runtime);
-    form.setTimerEnabled(!form.timerEnabled());
+    Controls controls(runtime);
+    controls.setTimerEnabled(!controls.timerEnabled());
 }
 
 void Command3_Click(FormsRuntime& runtime)
 {
-    Form form(runtime);
-    zeroReset(form);
+    Controls controls(runtime);
+    zeroReset(controls);
 }
 
 void Timer1_Timer(FormsRuntime& runtime)
 {
-    Form form(runtime);
+    Controls controls(runtime);
 
-    double seconds = form.number(Display::Label5);
+    double seconds = controls.number(Display::Label5);
     // A count switched on with the seconds already below 1 (five whole minutes,
     // or Pause/Continue on a zero display) borrows before it counts, rather
     // than write a second below zero. Only such a tick reads the seconds once
     // more, after its borrow.
     if (seconds < 1.0) {
-        switch (borrow(form)) {
+        switch (borrow(controls)) {
         case Borrow::Minute:
         case Borrow::Hour:
             break;
         // Nothing anywhere to count: it stops here, silently, rather than
         // announce an end that never came.
         case Borrow::NothingAbove:
-            zeroReset(form);
+            zeroReset(controls);
             return;
         // Time the hours hold, or an end, lies beyond minutes that cannot
         // lend: the user is told, and the texts stay as they are.
         case Borrow::MinutesBelowZero:
-            throw platform::NegativeFieldError(Display::Label3, form.caption(Display::Label3));
+            throw platform::NegativeFieldError(Display::Label3, controls.caption(Display::Label3));
         }
-        seconds = form.number(Display::Label5);
+        seconds = controls.number(Display::Label5);
     }
 
     if (IsBelowEleven(seconds)) {
-        const double lowered = Decrement(ValFromText(form.caption(Display::Label5)));
-        form.setCaption(Display::Label5, ZeroPrefix(TextFromNumber(lowered)));
+        const double lowered = Decrement(ValFromText(controls.caption(Display::Label5)));
+        controls.setCaption(Display::Label5, ZeroPrefix(TextFromNumber(lowered)));
     } else {
-        const double lowered = Decrement(form.number(Display::Label5));
-        form.setCaption(Display::Label5, TextFromNumber(lowered));
+        const double lowered = Decrement(controls.number(Display::Label5));
+        controls.setCaption(Display::Label5, TextFromNumber(lowered));
     }
 
-    if (IsEqualToZero(form.number(Display::Label5)) && borrow(form) == Borrow::NothingAbove) {
-        form.setCaption(Display::Label1, TextFromInteger(0));
-        form.setCaption(Display::Label3, TextFromInteger(0));
+    if (IsEqualToZero(controls.number(Display::Label5)) && borrow(controls) == Borrow::NothingAbove) {
+        controls.setCaption(Display::Label1, TextFromInteger(0));
+        controls.setCaption(Display::Label3, TextFromInteger(0));
     }
 
-    if (displayIsZero(form)) {
-        endCount(form);
+    if (displayIsZero(controls)) {
+        endCount(controls);
     }
 }
 

@@ -39,6 +39,8 @@ protected:
 // the box the report sends the user back to. A key pressed afresh repeats as
 // usual. Installed on the application only while a report is open.
 class HeldKeyGuard final : public QObject {
+    Q_OBJECT
+
 public:
     void install();
     void remove();
@@ -70,10 +72,11 @@ struct ErrorNotice {
     QWidget* returnTo = nullptr;
 };
 
-// For a text that is not a number: which field, by its heading, and the text
-// the count rejected. That is what the user typed in the field's box, unless
-// the display still holds an older text that Start has not replaced; then the
-// notice says so and sends the user to Start.
+// For a text that is not a number, or minutes below zero that cannot lend a
+// minute: which field, by its heading, and the text the count met. That is
+// what the user typed in the field's box, unless the display still holds an
+// older text that Start has not replaced; then the notice says so and sends
+// the user to Start.
 ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& window);
 
 // `text` with every character that draws nothing (blanks, bidirectional

@@ -45,6 +45,8 @@ QFont qtFont(const FontSpec& wanted)
 // its other half, so that the two-unit limit of a box refuses a character that
 // does not fit whole instead of keeping half of it.
 class WholeCharactersOnOneLine final : public QValidator {
+    Q_OBJECT
+
 public:
     using QValidator::QValidator;
 
@@ -79,6 +81,8 @@ private:
 // selected, as typing over it would: Qt's own inserts at the caret, which a
 // full box refuses.
 class EntryBox final : public QLineEdit {
+    Q_OBJECT
+
 public:
     explicit EntryBox(QWidget* parent)
         : QLineEdit(parent)
@@ -188,6 +192,8 @@ private:
 // it has the focus, as Space does, although no button is the default; a held
 // Enter presses it once.
 class WrappingButton final : public QPushButton {
+    Q_OBJECT
+
 public:
     using QPushButton::QPushButton;
 
@@ -411,3 +417,5 @@ void TimerWindow::resizeEvent(QResizeEvent* event)
 }
 
 } // namespace timer::form
+
+#include "timer_window.moc"
