@@ -383,7 +383,7 @@ WindowAccessible* windowAccessible(TimerWindow& window)
     return dynamic_cast<WindowAccessible*>(QAccessible::queryAccessibleInterface(&window));
 }
 
-void displayChanged(TimerWindow& window)
+void renameTimeLeft(TimerWindow& window)
 {
     if (const WindowAccessible* shown = windowAccessible(window)) {
         QAccessibleEvent renamed(shown->timeLeft(), QAccessible::NameChanged);
@@ -425,7 +425,7 @@ void follow(form::TimerForm& form)
     describeCount(window.pauseButton(), form.tickSource().isEnabled());
     QObject::connect(&form, &form::TimerForm::runningChanged, &window,
                      [&pause = window.pauseButton()](bool running) { describeCount(pause, running); });
-    QObject::connect(&window, &TimerWindow::displayChanged, &window, [&window] { displayChanged(window); });
+    QObject::connect(&window, &TimerWindow::displayChanged, &window, [&window] { renameTimeLeft(window); });
     QObject::connect(&form, &form::TimerForm::countEnded, &window, [&window] { announceCountEnded(window); });
 }
 
