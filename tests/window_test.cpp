@@ -677,7 +677,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(box));
         QVERIFY(box->button(QMessageBox::Ok)->text().contains(QRegularExpression(QStringLiteral("[\u05D0-\u05EA]"))));
         QTest::simulateEvent(box->windowHandle(), true, Qt::Key_Return, {}, QStringLiteral("\r"), true);
-        QVERIFY(box->isVisible());
+        QVERIFY(box != nullptr && box->isVisible());
         pressKey(Qt::Key_Return);
         QVERIFY(box.isNull() || box->isHidden());
         QVERIFY(activate(f.form.window()));
