@@ -39,15 +39,6 @@ inline Texts display(platform::FormsRuntime& form)
             form.caption(Display::Label5)};
 }
 
-// The display's value in seconds; throws std::bad_optional_access, which the
-// test reports, when a field is not a number.
-inline double displayTotal(platform::FormsRuntime& form)
-{
-    const Texts texts = display(form);
-    return countdown::NumberFromText(texts[0]).value() * 3600 + countdown::NumberFromText(texts[1]).value() * 60
-           + countdown::NumberFromText(texts[2]).value();
-}
-
 inline const Texts kAllZero{u"00", u"00", u"00"};
 
 } // namespace timer::testing

@@ -43,6 +43,33 @@ const StartCase kStartCases[] = {
     {"fraction", {u".5", u"", u""}, false, {u".5", u"00", u"00"}, {u".5", u"00", u"00"}, true},
 };
 
+using Handler = void (*)(timer::platform::FormsRuntime&);
+
+// Runs `run`, which must end with an error of type `Error`; `check` looks at
+// it. Another error fails the test as it leaves it.
+template <typename Error, typename Run, typename Check>
+void expectError(const Run& run, const Check& check)
+{
+    try {
+        run();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+        check(error);
+    }
+}
+
+// `handler` ends with an error of type `Error` that names `label` and quotes
+// the text the label holds.
+template <typename Error>
+void expectFieldError(ControlState& form, Handler handler, Display label)
+{
+    expectError<Error>([&] { handler(form); },
+                       [&](const Error& error) {
+                           EXPECT_EQ(error.label(), label);
+                           EXPECT_EQ(error.text(), form.caption(label));
+                       });
+}
+
 } // namespace
 
 TEST(start_test, copies_entries_and_decides_whether_to_count)
@@ -62,36 +89,21 @@ TEST(start_test, copies_entries_and_decides_whether_to_count)
     }
 }
 
-TEST(start_test, twice_leaves_the_state_of_once)
-{
-    ControlState once;
-    ControlState twice;
-    for (ControlState* form : {&once, &twice}) {
-        typeEntries(*form, {u"", u"7", u"30"});
-        Command1_Click(*form);
-    }
-    Command1_Click(twice);
-    EXPECT_EQ(display(twice), display(once));
-    EXPECT_EQ(entries(twice), entries(once));
-    EXPECT_EQ(twice.timerEnabled(), once.timerEnabled());
-}
-
 TEST(start_test, rejected_text_ends_it_before_the_switch)
 {
     struct Row {
         const char* name;
         Texts typed;
         Display rejected;
-        std::u16string rejectedText;
         Texts displayAfter;
     };
     const Row rows[] = {
-        {"hours", {u"ab", u"5", u""}, Display::Label1, u"ab", {u"ab", u"05", u"00"}},
-        {"minutes_after_nonzero_hours", {u"1", u"x", u"2"}, Display::Label3, u"0x", {u"01", u"0x", u"02"}},
-        {"seconds", {u"00", u"00", u"-"}, Display::Label5, u"0-", {u"00", u"00", u"0-"}},
-        {"hebrew", {u"00", u"\u05D0", u"00"}, Display::Label3, u"0\u05D0", {u"00", u"0\u05D0", u"00"}},
+        {"hours", {u"ab", u"5", u""}, Display::Label1, {u"ab", u"05", u"00"}},
+        {"minutes_after_nonzero_hours", {u"1", u"x", u"2"}, Display::Label3, {u"01", u"0x", u"02"}},
+        {"seconds", {u"00", u"00", u"-"}, Display::Label5, {u"00", u"00", u"0-"}},
+        {"hebrew", {u"00", u"\u05D0", u"00"}, Display::Label3, {u"00", u"0\u05D0", u"00"}},
         // One character outside the Basic Multilingual Plane takes both places.
-        {"emoji", {u"00", u"\U0001F600", u"00"}, Display::Label3, u"\U0001F600", {u"00", u"\U0001F600", u"00"}},
+        {"emoji", {u"00", u"\U0001F600", u"00"}, Display::Label3, {u"00", u"\U0001F600", u"00"}},
     };
     for (const auto& row : rows) {
         for (const bool runningBefore : {false, true}) {
@@ -99,201 +111,102 @@ TEST(start_test, rejected_text_ends_it_before_the_switch)
             ControlState form;
             form.setTimerEnabled(runningBefore);
             typeEntries(form, row.typed);
-            try {
-                Command1_Click(form);
-                ADD_FAILURE() << "no conversion error";
-            } catch (const ConversionError& error) {
-                EXPECT_EQ(error.label(), row.rejected);
-                EXPECT_EQ(error.text(), row.rejectedText);
-            }
+            expectFieldError<ConversionError>(form, Command1_Click, row.rejected);
             EXPECT_EQ(display(form), row.displayAfter);
             EXPECT_EQ(form.timerEnabled(), runningBefore);
         }
     }
 }
 
-TEST(pause_test, toggles_the_switch_and_nothing_else)
+// Pause/Continue toggles the switch and touches no text; Reset makes every
+// field "00" and stops, without a beep, whatever the switch was.
+TEST(commands_test, pause_toggles_reset_zeroes)
 {
-    ControlState form;
-    typeEntries(form, {u"", u"1", u"30"});
-    Command1_Click(form);
-    Timer1_Timer(form);
-    const Texts shown = display(form);
-
-    Command2_Click(form);
-    EXPECT_FALSE(form.timerEnabled());
-    EXPECT_EQ(display(form), shown);
-    Command2_Click(form);
-    EXPECT_TRUE(form.timerEnabled());
-    EXPECT_EQ(display(form), shown);
-    Timer1_Timer(form);
-    EXPECT_EQ(display(form), (Texts{u"00", u"01", u"28"}));
-}
-
-TEST(reset_test, zeroes_every_field_and_stops_without_a_beep)
-{
+    const Texts shown{u"00", u"01", u"29"};
     for (const bool running : {true, false}) {
         SCOPED_TRACE(running ? "running" : "stopped");
         ControlState form;
         typeEntries(form, {u"1", u"2", u"3"});
-        Command1_Click(form);
+        showOnDisplay(form, shown);
         form.setTimerEnabled(running);
 
-        Command3_Click(form);
+        Command2_Click(form);
+        EXPECT_EQ(form.timerEnabled(), !running);
+        EXPECT_EQ(display(form), shown);
+        EXPECT_EQ(entries(form), (Texts{u"1", u"2", u"3"}));
 
+        Command3_Click(form);
         EXPECT_EQ(display(form), kAllZero);
         EXPECT_EQ(entries(form), kAllZero);
         EXPECT_FALSE(form.timerEnabled());
         EXPECT_EQ(form.beeps(), 0U);
-
-        // A Start right after finds nothing to count.
-        Command1_Click(form);
-        EXPECT_FALSE(form.timerEnabled());
     }
 }
 
-namespace {
-
-struct Row {
-    int tick;
-    Texts display;
-};
-
-void expectCount(const Texts& shown, const std::vector<Row>& rows)
+// A count walked tick by tick from a display, with other texts in the boxes
+// that the tick never reads: where the count ends or stops, every field is
+// "00"; the beep comes only where a count reached zero.
+TEST(tick_test, walks_from_a_display)
 {
-    ControlState form;
-    showOnDisplay(form, shown);
-    form.setTimerEnabled(true);
-    int tick = 0;
-    for (const auto& row : rows) {
-        while (tick < row.tick) {
-            Timer1_Timer(form);
-            ++tick;
-        }
-        SCOPED_TRACE(::testing::Message() << "after tick " << tick);
-        EXPECT_EQ(display(form), row.display);
-    }
-}
-
-} // namespace
-
-TEST(tick_test, count_of_sixty_two_seconds)
-{
-    expectCount({u"00", u"01", u"02"}, {
-                                           {1, {u"00", u"01", u"01"}},
-                                           {2, {u"00", u"0", u"60"}},
-                                           {3, {u"00", u"0", u"59"}},
-                                           {51, {u"00", u"0", u"11"}},
-                                           {52, {u"00", u"0", u"10"}},
-                                           {53, {u"00", u"0", u"09"}},
-                                           {61, {u"00", u"0", u"01"}},
-                                           {62, kAllZero},
-                                       });
-}
-
-TEST(tick_test, count_across_an_hour_borrow)
-{
-    expectCount({u"01", u"00", u"01"}, {
-                                           {1, {u"0", u"59", u"60"}},
-                                           {2, {u"0", u"59", u"59"}},
-                                           {60, {u"0", u"59", u"01"}},
-                                           {61, {u"0", u"58", u"60"}},
-                                       });
-}
-
-TEST(tick_test, first_ticks_from_edge_displays)
-{
-    struct Case {
+    struct Row {
         const char* name;
-        Texts before;
+        Texts shown;
+        int ticks;
         Texts after;
-    };
-    const Case cases[] = {
-        {"ten_minutes_one_second", {u"00", u"10", u"01"}, {u"00", u"9", u"60"}},
-        {"seventy_five_seconds", {u"00", u"00", u"75"}, {u"00", u"00", u"74"}},
-        {"ten_seconds_gets_prefix", {u"00", u"00", u"10"}, {u"00", u"00", u"09"}},
-        {"eleven_seconds_without_prefix", {u"00", u"00", u"11"}, {u"00", u"00", u"10"}},
-        {"fraction_below_eleven", {u"00", u"01", u"1.5"}, {u"00", u"01", u"00.5"}},
-        // Seconds below 1 borrow before they count.
-        {"five_whole_minutes", {u"00", u"05", u"00"}, {u"00", u"4", u"59"}},
-        {"one_whole_hour", {u"01", u"00", u"00"}, {u"0", u"59", u"59"}},
-        {"negative_seconds_with_minutes", {u"00", u"02", u"-1"}, {u"00", u"1", u"59"}},
-        {"fraction_seconds_with_minutes", {u"00", u"01", u".5"}, {u"00", u"0", u"59"}},
-    };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.name);
-        ControlState form;
-        showOnDisplay(form, row.before);
-        form.setTimerEnabled(true);
-        Timer1_Timer(form);
-        EXPECT_EQ(display(form), row.after);
-        EXPECT_TRUE(form.timerEnabled());
-        EXPECT_EQ(form.beeps(), 0U);
-    }
-}
-
-TEST(tick_test, ends_the_count)
-{
-    struct Case {
-        const char* name;
-        Texts before;
+        bool running;
         std::size_t beeps;
     };
-    const Case cases[] = {
-        {"last_second", {u"00", u"00", u"01"}, 1},
-        {"last_second_unpadded", {u"0", u"0", u"1"}, 1},
+    const Row rows[] = {
+        // Sixty-two seconds: the seconds borrow a minute and read 60 for one
+        // tick; 10 is below 11 and takes a "0" in front, 11 does not.
+        {"62s_first_tick", {u"00", u"01", u"02"}, 1, {u"00", u"01", u"01"}, true, 0},
+        {"62s_minute_borrow", {u"00", u"01", u"02"}, 2, {u"00", u"0", u"60"}, true, 0},
+        {"62s_after_the_borrow", {u"00", u"01", u"02"}, 3, {u"00", u"0", u"59"}, true, 0},
+        {"62s_eleven_to_ten", {u"00", u"01", u"02"}, 52, {u"00", u"0", u"10"}, true, 0},
+        {"62s_ten_to_nine", {u"00", u"01", u"02"}, 53, {u"00", u"0", u"09"}, true, 0},
+        {"62s_end", {u"00", u"01", u"02"}, 62, kAllZero, false, 1},
+        {"hour_borrow", {u"01", u"00", u"01"}, 1, {u"0", u"59", u"60"}, true, 0},
+        {"minute_borrow_after_an_hour", {u"01", u"00", u"01"}, 61, {u"0", u"58", u"60"}, true, 0},
+        {"seventy_five_seconds", {u"00", u"00", u"75"}, 1, {u"00", u"00", u"74"}, true, 0},
+        {"fraction_below_eleven", {u"00", u"01", u"1.5"}, 1, {u"00", u"01", u"00.5"}, true, 0},
+        // Seconds below 1 borrow before they count; whole minutes end after
+        // exactly their seconds.
+        {"five_whole_minutes", {u"00", u"05", u"00"}, 1, {u"00", u"4", u"59"}, true, 0},
+        {"five_whole_minutes_to_the_end", {u"00", u"05", u"00"}, 300, kAllZero, false, 1},
+        {"five_whole_minutes_a_second_before", {u"00", u"05", u"00"}, 299, {u"00", u"0", u"01"}, true, 0},
+        {"one_whole_hour", {u"01", u"00", u"00"}, 1, {u"0", u"59", u"59"}, true, 0},
+        {"negative_seconds_with_minutes", {u"00", u"02", u"-1"}, 1, {u"00", u"1", u"59"}, true, 0},
+        {"fraction_seconds_with_minutes", {u"00", u"01", u".5"}, 1, {u"00", u"0", u"59"}, true, 0},
+        {"last_second", {u"00", u"00", u"01"}, 1, kAllZero, false, 1},
+        {"last_second_unpadded", {u"0", u"0", u"1"}, 1, kAllZero, false, 1},
         // Nothing to borrow, so nothing was counted and no end is announced: a
         // zero display switched on by Pause/Continue, or fields below zero
         // with nothing above them.
-        {"zero_display_switched_on", kAllZero, 0},
-        {"negative_seconds_alone", {u"00", u"00", u"-1"}, 0},
-        {"fraction_seconds_alone", {u"00", u"00", u".5"}, 0},
-        {"negative_hours", {u"-1", u"00", u"00"}, 0},
+        {"zero_display_switched_on", kAllZero, 1, kAllZero, false, 0},
+        {"negative_seconds_alone", {u"00", u"00", u"-1"}, 1, kAllZero, false, 0},
+        {"fraction_seconds_alone", {u"00", u"00", u".5"}, 1, kAllZero, false, 0},
+        {"negative_hours", {u"-1", u"00", u"00"}, 1, kAllZero, false, 0},
     };
-    for (const auto& row : cases) {
+    const Texts typed{u"1", u"30", u"7"};
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ControlState form;
-        typeEntries(form, {u"1", u"30", u"7"});
-        showOnDisplay(form, row.before);
+        typeEntries(form, typed);
+        showOnDisplay(form, row.shown);
         form.setTimerEnabled(true);
-        Timer1_Timer(form);
-        EXPECT_EQ(display(form), kAllZero);
-        EXPECT_EQ(entries(form), kAllZero);
-        EXPECT_FALSE(form.timerEnabled());
+        for (int tick = 0; tick < row.ticks && form.timerEnabled(); ++tick) {
+            Timer1_Timer(form);
+        }
+        EXPECT_EQ(display(form), row.after);
+        EXPECT_EQ(entries(form), row.running ? typed : kAllZero);
+        EXPECT_EQ(form.timerEnabled(), row.running);
         EXPECT_EQ(form.beeps(), row.beeps);
     }
 }
 
-TEST(tick_test, counts_whole_minutes_to_the_end)
-{
-    ControlState form;
-    typeEntries(form, {u"00", u"05", u"00"});
-    Command1_Click(form);
-    int ticks = 0;
-    while (form.timerEnabled() && ticks < 1000) {
-        Timer1_Timer(form);
-        ++ticks;
-        EXPECT_EQ(form.beeps(), form.timerEnabled() ? 0U : 1U);
-    }
-    EXPECT_EQ(ticks, 300);
-}
-
-TEST(tick_test, entries_typed_during_a_count_are_ignored_then_cleared)
-{
-    ControlState form;
-    typeEntries(form, {u"", u"", u"3"});
-    Command1_Click(form);
-    Timer1_Timer(form);
-    form.setText(Entry::Text2, u"30");
-    Timer1_Timer(form);
-    EXPECT_EQ(display(form), (Texts{u"00", u"00", u"01"}));
-    Timer1_Timer(form);
-    EXPECT_EQ(entries(form), kAllZero);
-    EXPECT_EQ(form.beeps(), 1U);
-}
-
 // A text that is not a number, or minutes below zero that must lend a
-// minute, end the tick with an error that quotes the field.
+// minute, end the tick with an error that quotes the field; the count stays
+// switched on for the caller to stop.
 TEST(tick_test, display_it_cannot_count_from_ends_the_tick)
 {
     struct Case {
@@ -315,13 +228,10 @@ TEST(tick_test, display_it_cannot_count_from_ends_the_tick)
         ControlState form;
         showOnDisplay(form, row.before);
         form.setTimerEnabled(true);
-        try {
-            Timer1_Timer(form);
-            ADD_FAILURE() << "no error";
-        } catch (const FieldError& error) {
-            EXPECT_EQ(error.label(), row.rejected);
-            EXPECT_EQ(error.text(), form.caption(row.rejected));
-            EXPECT_EQ(dynamic_cast<const NegativeFieldError*>(&error) != nullptr, row.belowZero);
+        if (row.belowZero) {
+            expectFieldError<NegativeFieldError>(form, Timer1_Timer, row.rejected);
+        } else {
+            expectFieldError<ConversionError>(form, Timer1_Timer, row.rejected);
         }
         EXPECT_EQ(display(form), row.after);
         EXPECT_TRUE(form.timerEnabled());
@@ -414,8 +324,6 @@ private:
 
     ControlState& state_;
 };
-
-using Handler = void (*)(timer::platform::FormsRuntime&);
 
 struct FaultCase {
     const char* name;
@@ -531,15 +439,12 @@ TEST(error_path_test, failed_access_ends_the_handler_at_that_access)
             prepare(state, row);
             AccessLog logged(state);
             logged.failingAccess = n;
-            try {
-                row.handler(logged);
-                ADD_FAILURE() << "no access error";
-            } catch (const PropertyAccessError& error) {
-                const auto& failed = clean.entries[n - 1];
-                EXPECT_EQ(error.control(), failed.control);
-                EXPECT_EQ(error.property(), failed.property);
-                EXPECT_EQ(error.access(), failed.access);
-            }
+            expectError<PropertyAccessError>([&] { row.handler(logged); },
+                                             [&failed = clean.entries[n - 1]](const PropertyAccessError& error) {
+                                                 EXPECT_EQ(error.control(), failed.control);
+                                                 EXPECT_EQ(error.property(), failed.property);
+                                                 EXPECT_EQ(error.access(), failed.access);
+                                             });
             // The same accesses as the clean run up to the failing one, then none.
             const std::vector<AccessLog::Entry> prefix(clean.entries.begin(),
                                                        clean.entries.begin() + static_cast<long>(n));
