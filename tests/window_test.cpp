@@ -350,6 +350,10 @@ private slots:
         f.type("Text1", "1");
         typeFace("Text1");
         QCOMPARE(f.text("Text1"), QStringLiteral("1"));
+        // The half that goes takes its place before the caret with it.
+        f.find<QLineEdit>("Text1")->setCursorPosition(0);
+        typeFace("Text1");
+        QCOMPARE(f.find<QLineEdit>("Text1")->cursorPosition(), 0);
 
         QClipboard& clipboard = *QApplication::clipboard();
         clipboard.setText(QStringLiteral("1") + face);
@@ -425,6 +429,12 @@ private slots:
             const QByteArray entry = "Text" + QByteArray::number(i + 1);
             QCOMPARE(accessible(entry.constData())->text(QAccessible::Name), headings[i]);
         }
+        // A box tells its value and its selection: Orca reads "00 selected".
+        QCOMPARE(accessible("Text1")->text(QAccessible::Value), QStringLiteral("00"));
+        int start = -1;
+        int end = -1;
+        accessible("Text1")->textInterface()->selection(0, &start, &end);
+        QCOMPARE(std::pair(start, end), std::pair(0, 2));
         // The display is one child of the window, a status bar named by the
         // time it shows, in place of its five labels.
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&f.form.window());
@@ -729,6 +739,9 @@ private slots:
             QCOMPARE(hints->cursorFlashTime(), desktopRate);
             QTRY_COMPARE(hints->cursorFlashTime(), 0);
             QTest::keyClick(window.windowHandle(), Qt::Key_A);
+            QCOMPARE(hints->cursorFlashTime(), desktopRate);
+            QTRY_COMPARE(hints->cursorFlashTime(), 0);
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton);
             QCOMPARE(hints->cursorFlashTime(), desktopRate);
             QTRY_COMPARE(hints->cursorFlashTime(), 0);
         }
