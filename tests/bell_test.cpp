@@ -112,32 +112,22 @@ bool caughtUp()
 
 // A window on driven time whose count the real alert follows, as in the
 // program.
-struct AlertedWindow {
+struct AlertedWindow : DrivenForm {
     explicit AlertedWindow(timer::desktop::SoundSettings sound = {})
         : alert(std::move(sound))
     {
         timer::app::followCount(form, alert);
     }
 
-    ManualClock clock;
-    ManualWakeTimers wakes{clock};
-    timer::desktop::EndOfCountAlert alert;
-    RecordingReport report;
-    timer::form::TimerForm form{{clock, wakes.factory(), report}};
-    ManualWakeTimer& wake = *wakes.last;
-
-    void startOneSecond()
-    {
-        form.window().entry(timer::platform::Entry::Text3).setText(QStringLiteral("1"));
-        form.window().startButton().click();
-    }
     // Starts a one-second count and lets it end.
     bool countOneSecond()
     {
-        startOneSecond();
-        const auto due = wake.due();
-        return due && wake.advanceTo(*due) && !form.tickSource().isEnabled();
+        type("Text3", "1");
+        click("Command1");
+        return tick() && !running();
     }
+
+    timer::desktop::EndOfCountAlert alert;
 };
 
 // Shows `window` and makes it the active one.
@@ -423,7 +413,8 @@ private slots:
         const bool inTheWindow = withdrawal == Withdrawal::KeyInTheWindow || withdrawal == Withdrawal::ClickInTheWindow;
         QVERIFY(scene.end(inTheWindow ? WindowAt::InFront : WindowAt::Behind));
         if (withdrawal == Withdrawal::NewCount) {
-            scene.alerted->startOneSecond();
+            scene.alerted->type("Text3", "1");
+            scene.alerted->click("Command1");
         } else {
             QVERIFY(caughtUp());
             QCOMPARE(scene.server.notices.size(), 1);

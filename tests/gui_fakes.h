@@ -1,9 +1,13 @@
 #pragma once
 
-#include "form/error_report.h"
 #include "desktop/tick_source.h"
+#include "form/error_report.h"
+#include "form/timer_form.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QStringList>
+#include <QTest>
 
 #include <chrono>
 #include <functional>
@@ -92,6 +96,62 @@ public:
 
 private:
     std::function<void()> read_;
+};
+
+// A form on driven time, its error reports recorded (or shown by the real
+// message box), driven through its widgets as a user would.
+struct DrivenForm {
+    ManualClock clock;
+    ManualWakeTimers wakes{clock};
+    RecordingReport report;
+    form::MessageBoxReport messageBox;
+    form::TimerForm form;
+    ManualWakeTimer& wake = *wakes.last;
+
+    explicit DrivenForm(bool realReport = false)
+        : form({clock, wakes.factory(), realReport ? static_cast<form::ErrorReport&>(messageBox) : report})
+    {
+    }
+
+    template <typename Widget = QWidget>
+    Widget* find(const char* name)
+    {
+        return form.window().findChild<Widget*>(QString::fromLatin1(name));
+    }
+
+    QString text(const char* name)
+    {
+        if (auto* label = find<QLabel>(name)) {
+            return label->text();
+        }
+        return find<QLineEdit>(name)->text();
+    }
+
+    QStringList display() { return {text("Label1"), text("Label3"), text("Label5")}; }
+    QStringList entries() { return {text("Text1"), text("Text2"), text("Text3")}; }
+
+    void type(const char* box, const QString& text)
+    {
+        auto* entry = find<QLineEdit>(box);
+        entry->selectAll();
+        QTest::keyClick(entry, Qt::Key_Delete);
+        QTest::keyClicks(entry, text);
+    }
+
+    void click(const char* button) { QTest::mouseClick(find(button), Qt::LeftButton); }
+
+    // Lets n seconds pass, one tick each; false where the count stood still.
+    bool tick(int n = 1)
+    {
+        for (int i = 0; i < n; ++i) {
+            if (!wake.due() || !wake.advanceTo(*wake.due())) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool running() { return form.tickSource().isEnabled(); }
 };
 
 } // namespace timer::testing

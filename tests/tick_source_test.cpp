@@ -28,17 +28,6 @@ struct Driven {
     const std::chrono::nanoseconds t0 = clock.now();
 };
 
-// The boot clock, less a lag the test sets: it agrees with the system's
-// wake-up timer whenever the lag is zero.
-class LaggingBootClock final : public timer::desktop::Clock {
-public:
-    std::chrono::nanoseconds now() const override { return boot_.now() - lag; }
-    std::chrono::nanoseconds lag{0};
-
-private:
-    timer::desktop::BootClock boot_;
-};
-
 // Whether the event loop reaches a wake-up due now on a timer `make` gives,
 // within QtTest's usual wait. A wake-up of that kind due earlier comes first,
 // so one that should have been withdrawn would have come by then.
@@ -63,19 +52,6 @@ class TickSourceTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void lateTicksDoNotPushTheNextOnesLater()
-    {
-        Driven d;
-        auto& [clock, wakes, ticks, wake, spy, t0] = d;
-        ticks.setEnabled(true);
-        for (int k = 1; k <= 60; ++k) {
-            // Every wake-up comes 7 ms late; the next is still asked for on the second.
-            QVERIFY(wake.advanceTo(t0 + k * 1000ms + 7ms));
-            QCOMPARE(spy.count(), k);
-            QCOMPARE(wake.due(), std::optional(t0 + (k + 1) * 1000ms));
-        }
-    }
-
     void earlyWakeUpIsNoTick()
     {
         Driven d;
@@ -87,6 +63,9 @@ private slots:
         QCOMPARE(wake.due(), std::optional(t0 + 1000ms));
     }
 
+    // Ticks fall on fixed deadlines: a late one never pushes the next one
+    // later, and those owed after a stall come one by one, each a wake-up of
+    // its own.
     void ticksOwedAfterAStallComeOneByOne()
     {
         Driven d;
@@ -103,27 +82,6 @@ private slots:
         QCOMPARE(wake.due(), std::optional(t0 + 4000ms));
         QVERIFY(!wake.advanceTo(t0 + 3999ms));
         QCOMPARE(spy.count(), 3);
-    }
-
-    void owedTicksComeAsEventsOfTheirOwn()
-    {
-        // Through the real event loop on the system's wake-up timer: a click
-        // that arrives during the first owed tick runs before the second.
-        LaggingBootClock clock;
-        TickSource ticks(clock, timer::desktop::systemWakeTimers(clock));
-        QSignalSpy spy(&ticks, &TickSource::tick);
-        clock.lag = 3500ms; // switched on three and a half periods ago, and the loop blocked since
-        ticks.setEnabled(true);
-        clock.lag = 0ns;
-        qsizetype ticksBeforeTheClick = 0;
-        QObject::connect(&ticks, &TickSource::tick, [&] {
-            if (spy.count() == 1) {
-                QMetaObject::invokeMethod(
-                    &ticks, [&] { ticksBeforeTheClick = spy.count(); }, Qt::QueuedConnection);
-            }
-        });
-        QTRY_COMPARE(spy.count(), 3);
-        QCOMPARE(ticksBeforeTheClick, 1);
     }
 
     void switchingOffDropsTicksAlreadyDue()

@@ -52,64 +52,18 @@ void typeKeys(const QString& typed)
 
 void pressKey(Qt::Key key) { QTest::keyClick(QGuiApplication::focusWindow(), key); }
 
-// One active window with driven time, its ends counted, and a recorded error
-// report, or the real message box.
-struct Fixture {
-    ManualClock clock;
-    ManualWakeTimers wakes{clock};
-    RecordingReport report;
-    timer::form::MessageBoxReport messageBox;
-    TimerForm form;
-    ManualWakeTimer& wake = *wakes.last;
+// One active window on driven time, its ends counted, as screen readers
+// follow it.
+struct Fixture : DrivenForm {
     QSignalSpy ends{&form, &TimerForm::countEnded};
     const bool active; // tests that need the focus check it
 
     explicit Fixture(bool realReport = false)
-        : form({clock, wakes.factory(), realReport ? static_cast<timer::form::ErrorReport&>(messageBox) : report})
+        : DrivenForm(realReport)
         , active(activate(form.window()))
     {
         timer::accessibility::follow(form);
     }
-
-    template <typename Widget = QWidget>
-    Widget* find(const char* name)
-    {
-        return form.window().findChild<Widget*>(QString::fromLatin1(name));
-    }
-
-    QString text(const char* name)
-    {
-        if (auto* label = find<QLabel>(name)) {
-            return label->text();
-        }
-        return find<QLineEdit>(name)->text();
-    }
-
-    QStringList display() { return {text("Label1"), text("Label3"), text("Label5")}; }
-    QStringList entries() { return {text("Text1"), text("Text2"), text("Text3")}; }
-
-    void type(const char* box, const QString& text)
-    {
-        auto* entry = find<QLineEdit>(box);
-        entry->selectAll();
-        QTest::keyClick(entry, Qt::Key_Delete);
-        QTest::keyClicks(entry, text);
-    }
-
-    void click(const char* button) { QTest::mouseClick(find(button), Qt::LeftButton); }
-
-    // Lets n seconds pass, one tick each; false where the count stood still.
-    bool tick(int n = 1)
-    {
-        for (int i = 0; i < n; ++i) {
-            if (!wake.due() || !wake.advanceTo(*wake.due())) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    bool running() { return form.tickSource().isEnabled(); }
 };
 
 const QStringList kZero{"00", "00", "00"};
