@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree and checks it: lintian reports
-# no error or warning, it holds exactly the expected files, it declares what
-# the program needs at run time, and its manual page renders cleanly.
+# no error or warning, it holds exactly the expected files, the desktop files
+# pass the freedesktop validators, it declares what the program needs at run
+# time, and its manual page renders cleanly.
 set -euo pipefail
 build_dir=$1
-for tool in cpack dpkg-deb dpkg-shlibdeps lintian groff appstreamcli; do
+for tool in cpack dpkg-deb dpkg-shlibdeps lintian groff appstreamcli desktop-file-validate; do
     if ! command -v "$tool" >/dev/null; then
         echo "skipped: $tool is not installed (./tools/install-deps test brings it)"
         exit 77
@@ -17,9 +18,28 @@ cpack --config "$build_dir/CPackConfig.cmake" -B "$work" >/dev/null
 deb=$(echo "$work"/timer_*.deb)
 
 dpkg-deb -x "$deb" "$work/root"
-# A lintian that validates the metadata itself does so without the one
-# relaxed tag; the metadata is validated here instead, with it.
-bash "$(dirname "$0")/validate_metainfo.sh" "$work"/root/usr/share/metainfo/*.xml >/dev/null
+usr=$work/root/usr
+test -x "$usr/bin/timer"
+test -x "$usr/libexec/timer/sound-helper"
+# Each icon is a PNG whose header gives the size its folder names, and the
+# colours of the design's palette (colour type 3): a scaling that blends
+# pixels makes colours of its own.
+for icon in "$usr"/share/icons/hicolor/*/apps/io.github.timer.Timer.png; do
+    size=$(basename "$(dirname "$(dirname "$icon")")")
+    [ "$(head -c 8 "$icon" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ]
+    [ "$(head -c 24 "$icon" | tail -c 8 | od -An -tu4 --endian=big | awk '{print $1 "x" $2}')" = "$size" ]
+    [ "$(od -An -tu1 -j 25 -N 1 "$icon" | tr -d ' ')" = 3 ]
+done
+desktop-file-validate "$usr/share/applications/io.github.timer.Timer.desktop"
+# The launcher and the window are tied by the window's class, the program's name.
+grep -qx 'StartupWMClass=Timer' "$usr/share/applications/io.github.timer.Timer.desktop"
+# The metadata strictly, but for one tag: AppStream 1.0 makes a missing
+# homepage a warning, and the project has none yet; 0.16 does not know the
+# override. A lintian that validates the metadata itself does so without it.
+overrides=()
+major=$(appstreamcli --version | grep -oE '[0-9]+\.[0-9]+' | head -1 | cut -d. -f1)
+[ "$major" -lt 1 ] || overrides=(--override=url-homepage-missing=info)
+appstreamcli validate --no-net --pedantic "${overrides[@]}" "$usr"/share/metainfo/*.xml >/dev/null
 lintian_skips=()
 if lintian-explain-tags appstream-metadata-validation-failed >/dev/null 2>&1; then
     lintian_skips=(--suppress-tags appstream-metadata-validation-failed)
