@@ -104,12 +104,6 @@ private slots:
         QCOMPARE(f.form.window().minimumSize(), f.form.window().maximumSize());
     }
 
-       for (qsizetype i = order.size() - 2; i >= 0; --i) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-            QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
-        }
-    }
-
     // The frame offers no maximise; a maximised or full-screen state is
     // handed back at once; where a window manager gives the window more room
     // all the same, the controls stay together in the middle.
