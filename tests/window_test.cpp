@@ -565,7 +565,21 @@ private slots:
         Fixture f;
         QVERIFY(f.active);
         QCOMPARE(QGuiApplication::layoutDirection(), Qt::RightToLeft);
-        // The display's fields start their texts at their left edges still.
+        // A display field starts its text at its left edge, Hebrew too.
+        auto* hours = f.find<QLabel>("Label1");
+        hours->setText(QStringLiteral("א"));
+        const QImage field = hours->grab().toImage();
+        int left = field.width();
+        int right = 0;
+        for (int y = 0; y < field.height(); ++y) {
+            for (int x = 0; x < field.width(); ++x) {
+                if (qGray(field.pixel(x, y)) < 100) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        QVERIFY2(left < field.width() - 1 - right, qPrintable(QStringLiteral("ink from %1 to %2").arg(left).arg(right)));
         const QImage rightToLeft = f.form.window().grab().toImage();
         f.form.window().setLayoutDirection(Qt::LeftToRight);
         QCOMPARE(f.form.window().grab().toImage(), rightToLeft);
