@@ -4,6 +4,7 @@
 #include "app/start_failure.h"
 #include "app/utf8_locale.h"
 #include "desktop/end_on_signals.h"
+#include "form/fonts.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
 
@@ -29,7 +30,9 @@ int main(int argc, char* argv[])
         return answer->status;
     }
     timer::app::holdMessagesWhileStarting(argc, argv);
+    timer::form::FontconfigReadAhead fontconfig;
     QApplication application(argc, argv);
+    fontconfig.wait();
     timer::app::passOnHeldMessages();
     timer::form::installQtHebrew(application);
 
