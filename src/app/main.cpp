@@ -6,6 +6,7 @@
 #include "app/utf8_locale.h"
 #include "desktop/end_on_signals.h"
 #include "desktop/held_keys.h"
+#include "form/fonts.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
 #include "identity.h"
@@ -32,7 +33,9 @@ int main(int argc, char* argv[])
         return answer->status;
     }
     timer::app::holdMessagesWhileStarting(argc, argv);
+    timer::form::FontconfigReadAhead fontconfig;
     timer::desktop::HeldKeyApplication application(argc, argv);
+    fontconfig.wait();
     timer::app::passOnHeldMessages();
     timer::form::installQtHebrew(application);
 

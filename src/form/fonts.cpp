@@ -4,11 +4,32 @@
 #include <QFontMetricsF>
 #include <QStringList>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <array>
 #include <initializer_list>
+#include <system_error>
 
 namespace timer::form {
+
+FontconfigReadAhead::FontconfigReadAhead()
+{
+    try {
+        reader_ = std::thread(FcInit);
+    } catch (const std::system_error&) {
+        // No second thread: Qt reads them on the first font, as it would.
+    }
+}
+
+FontconfigReadAhead::~FontconfigReadAhead() { wait(); }
+
+void FontconfigReadAhead::wait()
+{
+    if (reader_.joinable()) {
+        reader_.join();
+    }
+}
 
 QString familyOnThisSystem(const QString& family)
 {

@@ -4,7 +4,27 @@
 #include <QSizeF>
 #include <QString>
 
+#include <thread>
+
 namespace timer::form {
+
+// Fontconfig reads its configuration and font cache, some milliseconds'
+// work, when the first font is asked for. Made before the application
+// object, this reads them in a second thread while Qt connects to the
+// display; wait() (or the end of this object) waits for that thread, and
+// must come before the first font.
+class FontconfigReadAhead {
+public:
+    FontconfigReadAhead();
+    ~FontconfigReadAhead();
+    FontconfigReadAhead(const FontconfigReadAhead&) = delete;
+    FontconfigReadAhead& operator=(const FontconfigReadAhead&) = delete;
+
+    void wait();
+
+private:
+    std::thread reader_;
+};
 
 // The family to ask for in place of one the layout names: the family itself
 // where the system has it, else the first of its free stand-ins that the
