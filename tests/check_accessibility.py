@@ -6,6 +6,7 @@ bridge on, and deals with it over AT-SPI as a screen reader does:
 - an entry box answers at once, and whole, for its text's attribute run and
   for the word and the sentence at the end of its text, and has no
   character there nor a word before its first;
+- Tab into a box tells of one change of selection, as in any Qt window;
 - the end of a count is said (an announcement, or on Qt 6.4 a notification
   that shows), and the count's state told as it starts and ends;
 - Return held on Pause/Continue, with real X key events, presses it once,
@@ -20,7 +21,7 @@ import threading
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Gio, GLib
 from Xlib import X, XK, display as xdisplay
 from Xlib.ext import record, xtest
 from Xlib.protocol import rq
@@ -73,8 +74,8 @@ class Heard:
         self.events = []
         pyatspi.Registry.registerEventListener(self.events.append, "object:property-change:accessible-name",
                                                "object:property-change:accessible-description",
-                                               "object:state-changed:showing", "object:state-changed:focused",
-                                               "object:announcement")
+                                               "object:state-changed:showing", "object:announcement",
+                                               "object:state-changed:focused", "object:text-selection-changed")
         GLib.timeout_add(100, lambda: True)  # wakes the loop below now and then
 
     def count(self, matches):
@@ -95,6 +96,10 @@ def count_state_told(event):
 def time_left_renamed(event):
     return event.type.startswith("object:property-change:accessible-name") \
         and event.source.getRole() == pyatspi.ROLE_STATUS_BAR
+
+
+def told(kind, name):
+    return lambda event: event.type.startswith(kind) and event.source.name == name
 
 
 def end_said(event):
@@ -171,8 +176,12 @@ def hold_return(window, heard, display, expect):
 
 
 def main():
-    heard = Heard()
     server, display = open_display()
+    # The registry, started with the first listener, presses keys on it.
+    Gio.bus_get_sync(Gio.BusType.SESSION).call_sync(
+        "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "UpdateActivationEnvironment",
+        GLib.Variant("(a{ss})", ({"DISPLAY": display},)), None, Gio.DBusCallFlags.NONE, -1)
+    heard = Heard()
     runtime = tempfile.TemporaryDirectory()
     environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                        XDG_RUNTIME_DIR=runtime.name)
@@ -203,6 +212,15 @@ def main():
             expect("the character at the end", tuple(box.getTextAtOffset(2, pyatspi.TEXT_BOUNDARY_CHAR)), ("", 2, 2))
             expect("the word before the first", tuple(box.getTextBeforeOffset(0, pyatspi.TEXT_BOUNDARY_WORD_START)),
                    ("", 0, 0))
+        # A click activates the window; Tab goes past Start to the minutes.
+        # Qt tells of the selection before the focus.
+        pyatspi.Registry.generateMouseEvent(area.x + area.width // 2, area.y + area.height // 2, pyatspi.MOUSE_B1C)
+        heard.wait_for(told("object:state-changed:focused", "שעות"), 1)
+        for _ in range(2):
+            pyatspi.Registry.generateKeyboardEvent(0xff09, None, pyatspi.KEY_SYM)  # Tab
+        expect("the minutes focused by Tab", heard.wait_for(told("object:state-changed:focused", "דקות"), 1), True)
+        expect("the selection changes Tab into the minutes tells",
+               heard.count(told("object:text-selection-changed", "דקות")), 1)
         # A one-second count, its seconds set as a screen reader's user sets
         # a box's text: Start shows it, and it ends at its first tick.
         child(window, pyatspi.ROLE_TEXT, "שניות").queryEditableText().setTextContents("123")

@@ -104,7 +104,11 @@ protected:
     {
         QLineEdit::focusInEvent(event);
         if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
-            selectAll();
+            // Where Tab brought the focus, Qt has selected the text already,
+            // and Qt 6.4 would tell screen readers of a selection made again.
+            if (selectionLength() < text().size()) {
+                selectAll();
+            }
         }
     }
 
