@@ -13,7 +13,6 @@ using namespace timer::countdown;
 using namespace timer::testing;
 using timer::platform::Access;
 using timer::platform::ConversionError;
-using timer::platform::FieldError;
 using timer::platform::NegativeFieldError;
 using timer::platform::Property;
 using timer::platform::PropertyAccessError;

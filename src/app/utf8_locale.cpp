@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <langinfo.h>
 #include <string>
+#include <string_view>
 #include <strings.h>
 
 namespace timer::app {
@@ -14,10 +15,7 @@ namespace {
 bool isUtf8(const char* encoding) { return strcasecmp(encoding, "UTF-8") == 0 || strcasecmp(encoding, "utf8") == 0; }
 
 // "de_DE.ISO-8859-1@euro" as "de_DE": the language and country alone.
-std::string withoutEncoding(std::string name)
-{
-    return name.substr(0, name.find_first_of(".@"));
-}
+std::string withoutEncoding(std::string_view name) { return std::string(name.substr(0, name.find_first_of(".@"))); }
 
 } // namespace
 

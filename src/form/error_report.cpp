@@ -121,10 +121,9 @@ ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& win
     if (const auto* field = dynamic_cast<const platform::FieldError*>(&error)) {
         QLineEdit& box = window.entry(platform::entryOf(field->label()));
         const QString heading = window.heading(field->label()).text();
-        const std::u16string typed = box.text().toStdU16String();
         // The box is to blame only where Start would copy the rejected text
         // from it as it now stands.
-        const bool fromTheBox = countdown::StartsCopy([&typed] { return typed; }) == field->text();
+        const bool fromTheBox = countdown::StartsCopy([&box] { return box.text().toStdU16String(); }) == field->text();
         const bool belowZero = dynamic_cast<const platform::NegativeFieldError*>(&error) != nullptr;
         const QString where = fromTheBox ? ErrorReport::tr("בשדה \"%1\" כתוב %2").arg(heading, quoted(box.text()))
                                          : ErrorReport::tr("בתצוגה, מתחת ל\"%1\", כתוב %2")
