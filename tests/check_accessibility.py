@@ -8,7 +8,8 @@ bridge on, and deals with it over AT-SPI as a screen reader does:
   character there nor a word before its first;
 - Tab into a box tells of one change of selection, as in any Qt window;
 - the end of a count is said (an announcement, or on Qt 6.4 a notification
-  that shows), and the count's state told as it starts and ends;
+  that shows), the count's state told as it starts and ends, and the window
+  asks the window manager for attention where it is not the active one;
 - Return held on Pause/Continue, with real X key events, presses it once,
   and the X server sends the program presses alone while the key is held.
 Run on a private session bus: dbus-run-session -- check_accessibility.py TIMER"""
@@ -55,6 +56,14 @@ def find_window(title):
                     return window
         time.sleep(0.1)
     sys.exit(f"no window titled {title!r} over AT-SPI within {LIMIT} s")
+
+
+def until(condition):
+    """Whether `condition` holds within LIMIT."""
+    deadline = time.monotonic() + LIMIT
+    while not condition() and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return condition()
 
 
 def child(parent, role, name):
@@ -148,6 +157,20 @@ class KeysDelivered:
         self.thread.join(LIMIT)
 
 
+def attention_asked(watcher):
+    """Whether the window manager was asked for attention by a message to the
+    root window, soon after a count ended out of the user's sight."""
+    state, attention = watcher.intern_atom("_NET_WM_STATE"), watcher.intern_atom("_NET_WM_STATE_DEMANDS_ATTENTION")
+    deadline = time.monotonic() + 2  # what a program sends as its count ends comes at once
+    while time.monotonic() < deadline:
+        while watcher.pending_events():
+            event = watcher.next_event()
+            if event.type == X.ClientMessage and event.client_type == state and attention in event.data[1][1:3]:
+                return True
+        time.sleep(0.01)
+    return False
+
+
 def hold_return(window, heard, display, expect):
     """Return held on the focused Pause/Continue until the server has
     repeated it, then Tab: the focus moving on says every key before it
@@ -222,7 +245,14 @@ def main():
         expect("the selection changes Tab into the minutes tells",
                heard.count(told("object:text-selection-changed", "דקות")), 1)
         # A one-second count, its seconds set as a screen reader's user sets
-        # a box's text: Start shows it, and it ends at its first tick.
+        # a box's text: Start shows it, and it ends at its first tick, while
+        # no window has the focus.
+        watcher = xdisplay.Display(display)
+        watcher.screen().root.change_attributes(event_mask=X.StructureNotifyMask)
+        watcher.set_input_focus(X.NONE, X.RevertToNone, X.CurrentTime)
+        watcher.sync()
+        expect("the window no longer active", until(lambda: not window.getState().contains(pyatspi.STATE_ACTIVE)),
+               True)
         child(window, pyatspi.ROLE_TEXT, "שניות").queryEditableText().setTextContents("123")
         expect("the seconds set, two characters at the most", child(window, pyatspi.ROLE_TEXT, "שניות").queryText().getText(0, -1), "12")
         child(window, pyatspi.ROLE_TEXT, "שניות").queryEditableText().setTextContents("1")
@@ -232,6 +262,8 @@ def main():
         expect("the count's state told as it starts and ends", heard.wait_for(count_state_told, 2), True)
         expect("the status bar told of the times Start and the end show", heard.count(time_left_renamed) >= 2, True)
         expect("the end said", heard.count(end_said), 1)
+        expect("attention asked for", attention_asked(watcher), True)
+        watcher.close()
         hold_return(window, heard, display, expect)
     finally:
         timer.kill()
