@@ -105,31 +105,6 @@ TEST(start_test, copies_entries_and_decides_whether_to_count)
     }
 }
 
-// Pause/Continue toggles the switch and touches no text; Reset makes every
-// field "00" and stops, without a beep, whatever the switch was.
-TEST(commands_test, pause_toggles_reset_zeroes)
-{
-    const Texts shown{u"00", u"01", u"29"};
-    for (const bool running : {true, false}) {
-        SCOPED_TRACE(running ? "running" : "stopped");
-        ControlState form;
-        typeEntries(form, {u"1", u"2", u"3"});
-        showOnDisplay(form, shown);
-        form.setTimerEnabled(running);
-
-        Command2_Click(form);
-        EXPECT_EQ(form.timerEnabled(), !running);
-        EXPECT_EQ(display(form), shown);
-        EXPECT_EQ(entries(form), (Texts{u"1", u"2", u"3"}));
-
-        Command3_Click(form);
-        EXPECT_EQ(display(form), kAllZero);
-        EXPECT_EQ(entries(form), kAllZero);
-        EXPECT_FALSE(form.timerEnabled());
-        EXPECT_EQ(form.beeps(), 0U);
-    }
-}
-
 // A count walked tick by tick from a display, with other texts in the boxes
 // that the tick never reads: where the count ends or stops, every field is
 // "00"; the beep comes only where a count reached zero.

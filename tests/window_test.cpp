@@ -281,12 +281,17 @@ private slots:
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(box->text(), QStringLiteral("7"));
 
+        // Qt's own menu, in Hebrew and right to left; its closing leaves the
+        // box as the paste left it.
+        box->setFocus();
         full();
         clipboard.setText(QStringLiteral("34"));
         QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
         QApplication::sendEvent(box, &request);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu != nullptr);
+        QCOMPARE(menu->layoutDirection(), Qt::RightToLeft);
+        QVERIFY(menu->actions().constFirst()->text().contains(QRegularExpression(QStringLiteral("[\u05D0-\u05EA]"))));
         const QList<QAction*> actions = menu->actions();
         const auto paste = std::ranges::find_if(actions, [](const QAction* action) {
             return action->text().startsWith(QLineEdit::tr("&Paste"));
@@ -295,6 +300,7 @@ private slots:
         (*paste)->trigger();
         menu->close();
         QCOMPARE(box->text(), QStringLiteral("34"));
+        QVERIFY(!box->hasSelectedText());
 
         if (clipboard.supportsSelection()) { // X11's primary selection
             full();
@@ -549,7 +555,6 @@ private slots:
     // Qt's own words come in Hebrew and read right to left, while the window
     // keeps its places: it draws the same as under a left-to-right language,
     // and the display's texts start at the left edge.
-    // Closing the menu leaves the box's selection as it was.
     void qtTextsInHebrewLeaveThePlaces()
     {
         Fixture f;
@@ -574,17 +579,6 @@ private slots:
         f.form.window().setLayoutDirection(Qt::LeftToRight);
         QCOMPARE(f.form.window().grab().toImage(), rightToLeft);
         f.form.window().unsetLayoutDirection();
-
-        auto* box = f.find<QLineEdit>("Text1");
-        box->setSelection(0, 1);
-        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
-        QApplication::sendEvent(box, &request);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        QVERIFY(menu != nullptr);
-        QCOMPARE(menu->layoutDirection(), Qt::RightToLeft);
-        QVERIFY(menu->actions().constFirst()->text().contains(QRegularExpression(QStringLiteral("[\u05D0-\u05EA]"))));
-        menu->close();
-        QCOMPARE(box->selectedText(), QStringLiteral("0"));
     }
 
     // After a while without input the caret stays on instead of blinking; a
