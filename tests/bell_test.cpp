@@ -130,14 +130,6 @@ struct AlertedWindow : DrivenForm {
     timer::desktop::EndOfCountAlert alert;
 };
 
-// Shows `window` and makes it the active one.
-bool activate(QWidget& window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitFor([&window] { return window.isActiveWindow(); });
-}
-
 // Where the timer's window is when its count ends.
 enum class WindowAt { Minimized, Behind, InFront };
 

@@ -98,6 +98,14 @@ private:
     std::function<void()> read_;
 };
 
+// Shows `window` and makes it the active one.
+inline bool activate(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 // A form on driven time, its error reports recorded (or shown by the real
 // message box), driven through its widgets as a user would.
 struct DrivenForm {

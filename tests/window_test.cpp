@@ -34,13 +34,6 @@ using timer::form::TimerForm;
 
 namespace {
 
-bool activate(QWidget& window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
-
 // Keys as the window system delivers them: to the active window.
 void typeKeys(const QString& typed)
 {
