@@ -3,10 +3,17 @@
 #include <QKeyEvent>
 
 #if QT_CONFIG(xcb)
-// A field of xkb.h is named "explicit".
+// A field of xkb.h is named "explicit", which C++ keeps for itself.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 #endif
 
 namespace timer::desktop {
