@@ -117,14 +117,14 @@ TEST(text_rules_test, decrement)
     EXPECT_EQ(Decrement(-std::numeric_limits<double>::max()), -std::numeric_limits<double>::max());
     EXPECT_EQ(Decrement(ValFromText(u"1e-400")), -1.0);
 
-    // A value read beyond a double's range leaves the overflow flag set.
+    // A value read beyond a double's range leaves the overflow flag set; a
+    // division by zero or an invalid operation is as much an error.
     EXPECT_THROW(Decrement(ValFromText(u"9e999")), timer::platform::ArithmeticError);
-    std::feclearexcept(FE_ALL_EXCEPT);
-    std::feraiseexcept(FE_DIVBYZERO);
-    EXPECT_THROW(Decrement(5.0), timer::platform::ArithmeticError);
-    std::feclearexcept(FE_ALL_EXCEPT);
-    std::feraiseexcept(FE_INVALID);
-    EXPECT_THROW(Decrement(5.0), timer::platform::ArithmeticError);
+    for (const int flag : {FE_DIVBYZERO, FE_INVALID}) {
+        std::feclearexcept(FE_ALL_EXCEPT);
+        std::feraiseexcept(flag);
+        EXPECT_THROW(Decrement(5.0), timer::platform::ArithmeticError);
+    }
 
     // An inexact result or an underflow is not an error.
     std::feclearexcept(FE_ALL_EXCEPT);
@@ -160,8 +160,6 @@ TEST(text_rules_test, errors_name_what_went_wrong)
     using namespace timer::platform;
     const ConversionError conversion(Display::Label3, u"a\u05D1");
     EXPECT_STREQ(conversion.what(), "Label3: 'a\xD7\x91' is not a number");
-    EXPECT_EQ(conversion.label(), Display::Label3);
-    EXPECT_EQ(conversion.text(), u"a\u05D1");
 
     const PropertyAccessError access("Timer1", Property::Enabled, Access::Write);
     EXPECT_STREQ(access.what(), "cannot write Timer1.Enabled");
