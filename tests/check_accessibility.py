@@ -47,23 +47,21 @@ def open_display():
     return server, ":" + number
 
 
-def find_window(title):
-    deadline = time.monotonic() + LIMIT
-    while time.monotonic() < deadline:
-        for application in pyatspi.Registry.getDesktop(0):
-            for window in application or []:
-                if window is not None and window.name == title:
-                    return window
-        time.sleep(0.1)
-    sys.exit(f"no window titled {title!r} over AT-SPI within {LIMIT} s")
-
-
 def until(condition):
     """Whether `condition` holds within LIMIT."""
     deadline = time.monotonic() + LIMIT
     while not condition() and time.monotonic() < deadline:
         time.sleep(0.05)
     return condition()
+
+
+def find_window(title):
+    def window():
+        return next((window for application in pyatspi.Registry.getDesktop(0) for window in application or []
+                     if window is not None and window.name == title), None)
+    if not until(lambda: window() is not None):
+        sys.exit(f"no window titled {title!r} over AT-SPI within {LIMIT} s")
+    return window()
 
 
 def child(parent, role, name):
@@ -145,9 +143,7 @@ class KeysDelivered:
             self.events.append((event.type, event.detail))
 
     def wait_for(self, event, times):
-        deadline = time.monotonic() + LIMIT
-        while self.events.count(event) < times and time.monotonic() < deadline:
-            time.sleep(0.01)
+        until(lambda: self.events.count(event) >= times)
 
     def stop(self):
         other = xdisplay.Display(self.name)

@@ -24,11 +24,8 @@ def main():
     title, limit = sys.argv[1], float(sys.argv[2]) if len(sys.argv) > 2 else 10
     connection = display.Display()
     deadline = time.monotonic() + limit
-    window = None
-    while window is None and time.monotonic() < deadline:
-        window = find(connection.screen().root, title)
-        if window is None:
-            time.sleep(0.1)
+    while (window := find(connection.screen().root, title)) is None and time.monotonic() < deadline:
+        time.sleep(0.1)
     if window is None:
         print(f"no window titled {title!r} within {limit} s")
         return 1
