@@ -51,7 +51,9 @@ class FakeNotifications final : public QObject {
 
 public:
     struct Notice {
+        QString icon;
         QStringList actions;
+        QVariantMap hints;
         int timeout;
     };
     QList<Notice> notices;
@@ -79,11 +81,11 @@ public:
     }
 
 public slots:
-    Q_SCRIPTABLE uint Notify(const QString& /*app*/, uint /*replaces*/, const QString& /*icon*/,
+    Q_SCRIPTABLE uint Notify(const QString& /*app*/, uint /*replaces*/, const QString& icon,
                              const QString& /*summary*/, const QString& /*body*/, const QStringList& actions,
-                             const QVariantMap& /*hints*/, int timeout)
+                             const QVariantMap& hints, int timeout)
     {
-        notices.append({actions, timeout});
+        notices.append({icon, actions, hints, timeout});
         return 40 + static_cast<uint>(notices.size());
     }
     Q_SCRIPTABLE void CloseNotification(uint id) { closed.append(id); }
@@ -312,9 +314,12 @@ private slots:
         } else {
             QVERIFY(caughtUp());
             QCOMPARE(scene.server.notices.size(), 1);
-            // It stays, and can be clicked.
-            QCOMPARE(scene.server.notices.front().actions.value(0), QStringLiteral("default"));
-            QCOMPARE(scene.server.notices.front().timeout, 0);
+            // It stays, can be clicked, and shows as the launcher's own.
+            const auto& notice = scene.server.notices.front();
+            QCOMPARE(notice.actions.value(0), QStringLiteral("default"));
+            QCOMPARE(notice.timeout, 0);
+            QCOMPARE(notice.icon, QStringLiteral(TIMER_APP_ID));
+            QCOMPARE(notice.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral(TIMER_APP_ID));
             if (withdrawal == Withdrawal::NoticeClicked) {
                 scene.server.send(QStringLiteral("ActionInvoked"), {99U, QStringLiteral("default")});
                 QVERIFY(caughtUp());
