@@ -376,6 +376,11 @@ private slots:
         QVERIFY(program.waitForReadyRead(kSlowWait));
         const QList<qint64> helpers = runningChildrenOf(program.processId());
         QCOMPARE(helpers.size(), 1);
+        // A signal ignored from the start stays ignored (the 33rd field has a
+        // bit for each ignored signal, from bit 0 for signal 1): the exit
+        // status may not show it, as both signals below come at once.
+        const quint64 ignored = statOf(program.processId()).value(30).toULongLong();
+        QCOMPARE((ignored >> (SIGHUP - 1) & 1) != 0, underNohup);
 
         for (const int stop : stops) {
             QCOMPARE(kill(static_cast<pid_t>(program.processId()), stop), 0);
