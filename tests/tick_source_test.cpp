@@ -97,7 +97,7 @@ private slots:
         wake.wakeLate();
         QCOMPARE(spy.count(), 0);
 
-        QObject::connect(&d.ticks, &TickSource::tick, [&d] { d.ticks.setEnabled(false); });
+        QObject::connect(&ticks, &TickSource::tick, &ticks, [&d] { d.ticks.setEnabled(false); });
         ticks.setEnabled(true);
         QVERIFY(wake.advanceTo(t0 + 6000ms));
         QCOMPARE(spy.count(), 1);
