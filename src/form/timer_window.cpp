@@ -148,24 +148,40 @@ protected:
         menu->popup(event->globalPos());
     }
 
-    // A drag that brings nothing the box takes is refused from the start, so
-    // that its source keeps its text even where it would move it.
-    void dragEnterEvent(QDragEnterEvent* event) override
+    void dragEnterEvent(QDragEnterEvent* event) override { dragMoveEvent(event); }
+
+    void dragMoveEvent(QDragMoveEvent* event) override
     {
-        if (taken(event->mimeData()->text()).isEmpty()) {
+        if (refused(*event)) {
             event->ignore();
-        } else {
-            QLineEdit::dragEnterEvent(event);
+            return;
         }
+        QLineEdit::dragMoveEvent(event); // the caret shows where it goes
+        event->setDropAction(Qt::CopyAction);
     }
 
     void dropEvent(QDropEvent* event) override
     {
+        if (refused(*event)) {
+            event->ignore();
+            return;
+        }
         replaceWith(event->mimeData()->text());
-        event->acceptProposedAction();
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
     }
 
 private:
+    // Whatever a drag proposes, the answer is a copy: the box takes two
+    // characters at most, and a source told "moved" would delete all it
+    // sent. One that brings nothing the box takes, or will not be copied, is
+    // refused, so that its source keeps its text. (The boxes start no drags
+    // of their own: a press in a selected text selects a digit.)
+    bool refused(const QDropEvent& event) const
+    {
+        return taken(event.mimeData()->text()).isEmpty() || !event.possibleActions().testFlag(Qt::CopyAction);
+    }
+
     void pasteFrom(QClipboard::Mode mode) { replaceWith(QGuiApplication::clipboard()->text(mode)); }
 
     // What the box keeps of `brought`: its own rules take out what it never
