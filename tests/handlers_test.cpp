@@ -111,9 +111,9 @@ TEST(start_test, copies_entries_and_decides_whether_to_count)
 }
 
 // A count walked tick by tick from a display, with other texts in the boxes
-// that the tick never reads: where the count ends or stops, every field is
-// "00"; the beep comes only where a count reached zero. A display it cannot
-// count from ends the tick with an error.
+// that the tick never reads: where the count ends, with the beep, every field
+// is "00"; where it stops with nothing to count, every field keeps its text.
+// A display it cannot count from ends the tick with an error.
 TEST(tick_test, walks_from_a_display)
 {
     struct Row {
@@ -123,7 +123,7 @@ TEST(tick_test, walks_from_a_display)
         Texts after;
         bool running;
         std::size_t beeps;
-        std::optional<Display> rejected = {}; // none for a tick that ends normally
+        std::optional<Display> rejected = {}; // what the last tick rejects; none where it ends normally
     };
     const Row rows[] = {
         // Sixty-two seconds: the seconds borrow a minute and read 60 for one
@@ -138,33 +138,39 @@ TEST(tick_test, walks_from_a_display)
         {"minute_borrow_after_an_hour", {u"01", u"00", u"01"}, 61, {u"0", u"58", u"60"}, true, 0},
         {"seventy_five_seconds", {u"00", u"00", u"75"}, 1, {u"00", u"00", u"74"}, true, 0},
         {"fraction_below_eleven", {u"00", u"01", u"1.5"}, 1, {u"00", u"01", u"00.5"}, true, 0},
-        // Seconds below 1 borrow before they count; whole minutes end after
-        // exactly their seconds.
+        // Seconds below 1 borrow a whole minute or hour before they count;
+        // whole minutes end after exactly their seconds.
         {"five_whole_minutes", {u"00", u"05", u"00"}, 1, {u"00", u"4", u"59"}, true, 0},
         {"five_whole_minutes_to_the_end", {u"00", u"05", u"00"}, 300, kAllZero, false, 1},
         {"five_whole_minutes_a_second_before", {u"00", u"05", u"00"}, 299, {u"00", u"0", u"01"}, true, 0},
         {"one_whole_hour", {u"01", u"00", u"00"}, 1, {u"0", u"59", u"59"}, true, 0},
-        {"negative_seconds_with_minutes", {u"00", u"02", u"-1"}, 1, {u"00", u"1", u"59"}, true, 0},
         {"fraction_seconds_with_minutes", {u"00", u"01", u".5"}, 1, {u"00", u"0", u"59"}, true, 0},
         {"last_second", {u"00", u"00", u"01"}, 1, kAllZero, false, 1},
         {"last_second_unpadded", {u"0", u"0", u"1"}, 1, kAllZero, false, 1},
-        // Nothing to borrow, so nothing was counted and no end is announced: a
-        // zero display switched on by Pause/Continue, or fields below zero
-        // with nothing above them.
+        // A tick that begins with seconds of 1 or more counts whatever the
+        // hours hold.
+        {"negative_hours_over_seconds", {u"-1", u"00", u"03"}, 3, kAllZero, false, 1},
+        // Nothing whole to count: the tick stops and every text stays, with
+        // no end announced: a zero display switched on by Pause/Continue, a
+        // fraction of a unit, or the half minute a count leaves of ".5".
         {"zero_display_switched_on", kAllZero, 1, kAllZero, false, 0},
-        {"negative_seconds_alone", {u"00", u"00", u"-1"}, 1, kAllZero, false, 0},
-        {"fraction_seconds_alone", {u"00", u"00", u".5"}, 1, kAllZero, false, 0},
-        {"negative_hours", {u"-1", u"00", u"00"}, 1, kAllZero, false, 0},
-        // A text that is not a number, or minutes below zero that must lend
-        // a minute, end the tick with an error that quotes the field; the
-        // count stays switched on for the caller to stop.
+        {"fraction_seconds_alone", {u"00", u"00", u".5"}, 1, {u"00", u"00", u".5"}, false, 0},
+        {"fraction_minutes_alone", {u"00", u".5", u"00"}, 1, {u"00", u".5", u"00"}, false, 0},
+        {"half_a_minute_left", {u"00", u".5", u"05"}, 70, {u"00", u"-0.5", u"00"}, false, 0},
+        // A text that is not a number, or a field a whole unit below zero
+        // where the seconds have run out, end the tick with an error that
+        // quotes the field; the count stays switched on for the caller to
+        // stop.
         {"not_a_number_seconds_first", {u"ab", u"00", u"x"}, 1, {u"ab", u"00", u"x"}, true, 0, Display::Label5},
         {"not_a_number_hours_after_the_seconds_count", {u"ab", u"00", u"05"}, 1, {u"ab", u"00", u"04"}, true, 0,
          Display::Label1},
         {"not_a_number_minutes_when_borrowing", {u"00", u"ab", u"01"}, 1, {u"00", u"ab", u"00"}, true, 0,
          Display::Label3},
         {"negative_minutes_under_hours", {u"05", u"-1", u"00"}, 1, {u"05", u"-1", u"00"}, true, 0, Display::Label3},
-        {"negative_minutes_alone", {u"00", u"-1", u"00"}, 1, {u"00", u"-1", u"00"}, true, 0, Display::Label3},
+        {"negative_minutes_after_the_seconds", {u"00", u"-1", u"02"}, 3, {u"00", u"-1", u"00"}, true, 0,
+         Display::Label3},
+        {"negative_seconds_with_minutes", {u"00", u"02", u"-1"}, 1, {u"00", u"02", u"-1"}, true, 0, Display::Label5},
+        {"negative_hours_first", {u"-1", u"-1", u"00"}, 1, {u"-1", u"-1", u"00"}, true, 0, Display::Label1},
     };
     const Texts typed{u"1", u"30", u"7"};
     for (const auto& row : rows) {
@@ -175,10 +181,10 @@ TEST(tick_test, walks_from_a_display)
             // behind (glibc's strtod raises it, the Windows one does not)
             // is no concern of this tick's decrement.
             std::feraiseexcept(FE_OVERFLOW);
-            runRejecting(Timer1_Timer, form, row.rejected);
+            runRejecting(Timer1_Timer, form, tick + 1 == row.ticks ? row.rejected : std::nullopt);
         }
         EXPECT_EQ(display(form), row.after);
-        EXPECT_EQ(entries(form), row.running ? typed : kAllZero);
+        EXPECT_EQ(entries(form), row.beeps == 0 ? typed : kAllZero);
         EXPECT_EQ(form.timerEnabled(), row.running);
         EXPECT_EQ(form.beeps(), row.beeps);
     }
@@ -273,14 +279,14 @@ TEST(access_order_test, each_path_makes_its_steps_accesses_in_order)
          decrement + "R L3 R L3 R L1 W L1 W L3 " + endTest + "beep " + sevenZeros},
         {"tick_minutes_negative", Timer1_Timer, kAllZero, {u"00", u"-1", u"01"}, true,
          decrement + "R L3 R L3 " + endTest},
-        // Seconds below 1 when the tick begins: it borrows first, then counts
-        // from what the borrow wrote; with nothing to borrow it ends the count.
+        // Seconds below 1 when the tick begins: it looks for a field below
+        // zero, then borrows, then counts from what the borrow wrote; with
+        // nothing to borrow it stops the count.
         {"tick_from_whole_minutes", Timer1_Timer, kAllZero, {u"00", u"05", u"00"}, true,
-         "R L5 R L3 R L3 W L3 W L5 " + decrement + endTest},
+         "R L5 " + endTest + "R L3 R L3 W L3 W L5 " + decrement + endTest},
         {"tick_from_whole_hours", Timer1_Timer, kAllZero, {u"01", u"00", u"00"}, true,
-         "R L5 R L3 R L3 R L1 R L1 W L1 W L3 W L5 " + decrement + endTest},
-        {"tick_on_a_zero_display", Timer1_Timer, kAllZero, kAllZero, true,
-         "R L5 R L3 R L3 R L1 " + sevenZeros},
+         "R L5 " + endTest + "R L3 R L1 R L1 W L1 W L3 W L5 " + decrement + endTest},
+        {"tick_on_a_zero_display", Timer1_Timer, kAllZero, kAllZero, true, "R L5 " + endTest + "R L3 R L1 W E "},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

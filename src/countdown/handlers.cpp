@@ -89,32 +89,59 @@ void zeroReset(Controls& controls)
     controls.setTimerEnabled(false);
 }
 
-enum class Borrow {
-    Minute,
-    Hour,
-    NothingAbove,     // minutes 0 and hours not above 0
-    MinutesBelowZero, // minutes neither above nor equal to 0
-};
+void lendAMinute(Controls& controls)
+{
+    controls.setCaption(Display::Label3, TextFromNumber(Decrement(controls.number(Display::Label3))));
+    controls.setCaption(Display::Label5, TextFromInteger(60));
+}
+
+void lendAnHour(Controls& controls)
+{
+    controls.setCaption(Display::Label1, TextFromNumber(Decrement(controls.number(Display::Label1))));
+    controls.setCaption(Display::Label3, TextFromInteger(59));
+    controls.setCaption(Display::Label5, TextFromInteger(60));
+}
 
 // When the seconds have run out, a minute turns into 60 seconds, or, with no
-// minutes left, an hour into 59 minutes and 60 seconds.
-Borrow borrow(Controls& controls)
+// minutes left, an hour into 59 minutes and 60 seconds; with neither, hours
+// and minutes read 0. Minutes below zero lend nothing.
+void borrow(Controls& controls)
 {
     if (IsAboveZero(controls.number(Display::Label3))) {
-        controls.setCaption(Display::Label3, TextFromNumber(Decrement(controls.number(Display::Label3))));
-        controls.setCaption(Display::Label5, TextFromInteger(60));
-        return Borrow::Minute;
+        lendAMinute(controls);
+    } else if (IsEqualToZero(controls.number(Display::Label3))) {
+        if (IsAboveZero(controls.number(Display::Label1))) {
+            lendAnHour(controls);
+        } else {
+            controls.setCaption(Display::Label1, TextFromInteger(0));
+            controls.setCaption(Display::Label3, TextFromInteger(0));
+        }
     }
-    if (!IsEqualToZero(controls.number(Display::Label3))) {
-        return Borrow::MinutesBelowZero;
+}
+
+// A tick that begins with the seconds below 1 (a count started on whole
+// minutes, or switched on by Pause/Continue on a zero display) takes a whole
+// minute, else a whole hour, before it counts, and says whether it found
+// one. A field a whole unit or more below zero stands where nothing can be
+// counted down: it is the user's to mend, and is reported with its text. A
+// fraction of a unit, such as the half minute left of a count from ".5"
+// minutes, is nothing to count.
+bool lendWholeUnit(Controls& controls)
+{
+    for (const auto field : {Display::Label1, Display::Label3, Display::Label5}) {
+        if (controls.number(field) <= -1.0) {
+            throw platform::NegativeFieldError(field, controls.caption(field));
+        }
     }
-    if (IsAboveZero(controls.number(Display::Label1))) {
-        controls.setCaption(Display::Label1, TextFromNumber(Decrement(controls.number(Display::Label1))));
-        controls.setCaption(Display::Label3, TextFromInteger(59));
-        controls.setCaption(Display::Label5, TextFromInteger(60));
-        return Borrow::Hour;
+    if (controls.number(Display::Label3) >= 1.0) {
+        lendAMinute(controls);
+        return true;
     }
-    return Borrow::NothingAbove;
+    if (controls.number(Display::Label1) >= 1.0) {
+        lendAnHour(controls);
+        return true;
+    }
+    return false;
 }
 
 // All three fields are converted before the answer, so a text that is not a
@@ -166,24 +193,12 @@ void Timer1_Timer(FormsRuntime& runtime)
     Controls controls(runtime);
 
     double seconds = controls.number(Display::Label5);
-    // A count switched on with the seconds already below 1 (five whole minutes,
-    // or Pause/Continue on a zero display) borrows before it counts, rather
-    // than write a second below zero. Only such a tick reads the seconds once
-    // more, after its borrow.
     if (seconds < 1.0) {
-        switch (borrow(controls)) {
-        case Borrow::Minute:
-        case Borrow::Hour:
-            break;
-        // Nothing anywhere to count: it stops here, silently, rather than
-        // announce an end that never came.
-        case Borrow::NothingAbove:
-            zeroReset(controls);
+        // Nothing to count: the tick stops, and every text stays as it
+        // stands; no end is announced, as none was reached.
+        if (!lendWholeUnit(controls)) {
+            controls.setTimerEnabled(false);
             return;
-        // Time the hours hold, or an end, lies beyond minutes that cannot
-        // lend: the user is told, and the texts stay as they are.
-        case Borrow::MinutesBelowZero:
-            throw platform::NegativeFieldError(Display::Label3, controls.caption(Display::Label3));
         }
         seconds = controls.number(Display::Label5);
     }
@@ -196,9 +211,8 @@ void Timer1_Timer(FormsRuntime& runtime)
         controls.setCaption(Display::Label5, TextFromNumber(lowered));
     }
 
-    if (IsEqualToZero(controls.number(Display::Label5)) && borrow(controls) == Borrow::NothingAbove) {
-        controls.setCaption(Display::Label1, TextFromInteger(0));
-        controls.setCaption(Display::Label3, TextFromInteger(0));
+    if (IsEqualToZero(controls.number(Display::Label5))) {
+        borrow(controls);
     }
 
     if (displayIsZero(controls)) {

@@ -34,7 +34,10 @@ void Command2_Click(platform::FormsRuntime& runtime);
 void Command3_Click(platform::FormsRuntime& runtime);
 
 // One second off the display, borrowing from the minutes and then the hours;
-// at zero the beep, every field back to "00" and the tick source off.
+// at zero the beep, every field back to "00" and the tick source off. A tick
+// that begins with the seconds below 1 first takes a whole minute or hour:
+// with none, it switches the tick source off and writes nothing; a field a
+// whole unit below zero ends it with NegativeFieldError.
 void Timer1_Timer(platform::FormsRuntime& runtime);
 
 } // namespace timer::countdown

@@ -35,8 +35,8 @@ public:
     ConversionError(Display label, std::u16string text);
 };
 
-// Minutes below zero when the seconds have run out: they cannot lend a
-// minute, so the time the hours still hold cannot be counted down.
+// A field a whole unit or more below zero, met where the seconds have run
+// out: nothing can be counted down from it.
 class NegativeFieldError : public FieldError {
 public:
     NegativeFieldError(Display label, std::u16string text);
