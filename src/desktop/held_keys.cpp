@@ -64,33 +64,48 @@ HeldKeyApplication::HeldKeyApplication(int& argc, char** argv)
 
 bool HeldKeyApplication::notify(QObject* receiver, QEvent* event)
 {
+    if (event->type() == QEvent::ApplicationStateChange
+        && static_cast<const QApplicationStateChangeEvent*>(event)->applicationState() != Qt::ApplicationActive) {
+        keysDown_.clear();
+    }
     // A key from the window system reaches its window first, before any event
     // filter sees it, and then the window's focused widget: it is judged once,
     // there, for all of them. A copy sent again later (as the accessibility
     // bridge does after asking the screen reader) is no new press.
-    if (event->spontaneous() && receiver->isWindowType()
-        && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-        && pressesHeldKey(static_cast<const QKeyEvent&>(*event))) {
-        RepeatedPress repeat(static_cast<const QKeyEvent&>(*event));
+    if (!event->spontaneous() || !receiver->isWindowType()
+        || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)) {
+        return QApplication::notify(receiver, event);
+    }
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    switch (judge(key, static_cast<QWindow*>(receiver))) {
+    case Delivery::AsSent:
+        break;
+    case Delivery::AsRepeat: {
+        RepeatedPress repeat(key);
         const bool handled = QApplication::notify(receiver, &repeat);
         event->setAccepted(repeat.isAccepted());
         return handled;
     }
+    case Delivery::None:
+        return true;
+    }
     return QApplication::notify(receiver, event);
 }
 
-bool HeldKeyApplication::pressesHeldKey(const QKeyEvent& key)
+HeldKeyApplication::Delivery HeldKeyApplication::judge(const QKeyEvent& key, QWindow* window)
 {
-    const quint32 code = key.nativeScanCode();
+    constexpr quint64 kNoScanCode = quint64{1} << 32;
+    const quint64 identity = key.nativeScanCode() != 0 ? key.nativeScanCode() : kNoScanCode | quint32(key.key());
     if (key.type() == QEvent::KeyRelease) {
-        keysDown_.remove(code);
-        return false;
+        keysDown_.remove(identity);
+        return Delivery::AsSent;
     }
-    if (keysDown_.contains(code)) {
-        return true;
+    const auto down = keysDown_.constFind(identity);
+    if (down == keysDown_.cend()) {
+        keysDown_.insert(identity, window);
+        return Delivery::AsSent;
     }
-    keysDown_.insert(code);
-    return false;
+    return *down == window ? Delivery::AsRepeat : Delivery::None;
 }
 
 } // namespace timer::desktop

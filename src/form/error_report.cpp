@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -52,31 +51,6 @@ private:
 
 } // namespace
 
-void HeldKeyGuard::install()
-{
-    pressedSinceInstalled_.clear();
-    qApp->installEventFilter(this);
-}
-
-void HeldKeyGuard::remove() { qApp->removeEventFilter(this); }
-
-bool HeldKeyGuard::eventFilter(QObject* /*watched*/, QEvent* event)
-{
-    // A key reaches its window first, then the window's focused widget and
-    // maybe its parents: judging it again must not change the verdict.
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) {
-        return false;
-    }
-    const auto* key = static_cast<const QKeyEvent*>(event);
-    if (key->isAutoRepeat()) {
-        return !pressedSinceInstalled_.contains(key->key());
-    }
-    if (event->type() == QEvent::KeyPress) {
-        pressedSinceInstalled_.insert(key->key());
-    }
-    return false;
-}
-
 void MessageBoxReport::show(QWidget& window, const QString& message, std::function<void()> read)
 {
     auto* box = new QMessageBox(QMessageBox::Warning, window.windowTitle(), message, QMessageBox::Ok, &window);
@@ -89,11 +63,7 @@ void MessageBoxReport::show(QWidget& window, const QString& message, std::functi
     // left border: the button goes without one, as GNOME's dialogs have it.
     box->button(QMessageBox::Ok)->setIcon(QIcon());
     window.installEventFilter(new CloseFollower(*box));
-    heldKeys_.install();
-    QObject::connect(box, &QDialog::finished, box, [this, read = std::move(read)] {
-        heldKeys_.remove();
-        read();
-    });
+    QObject::connect(box, &QDialog::finished, box, std::move(read));
     box->show();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QObject>
-#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -34,33 +33,12 @@ protected:
     ErrorReport& operator=(const ErrorReport&) = default;
 };
 
-// Holds back the auto-repeats of a key that was already held when the report
-// opened: they would press the report's button at once, and then type over
-// the box the report sends the user back to. A key pressed afresh repeats as
-// usual. Installed on the application only while a report is open.
-class HeldKeyGuard final : public QObject {
-    Q_OBJECT
-
-public:
-    void install();
-    void remove();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QSet<int> pressedSinceInstalled_;
-};
-
 // A message box titled "Timer" above the window, laid out right to left. It
 // leaves the window free to be closed: closing the window closes the report
 // too.
 class MessageBoxReport final : public ErrorReport {
 public:
     void show(QWidget& window, const QString& message, std::function<void()> read) override;
-
-private:
-    HeldKeyGuard heldKeys_;
 };
 
 // A handler's error as the user is told of it: the words, and the control to
