@@ -1,6 +1,7 @@
 #include "form/error_report.h"
 
 #include "countdown/handlers.h"
+#include "desktop/blocked_close.h"
 #include "form/timer_window.h"
 #include "platform/errors.h"
 
@@ -10,6 +11,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <array>
+#include <optional>
 
 namespace timer::form {
 
@@ -24,47 +30,85 @@ QString quoted(const QString& text)
     return QStringLiteral("\"\u2066%1\u2069\"").arg(visible(text));
 }
 
-// Closes the report when the window it belongs to is closed. A child of the
-// report, so it goes with it.
-class CloseFollower final : public QObject {
+// Where a report of `size` goes beside the window whose frame is `window`,
+// on a screen's free area `screen`: below it, else to its right or left,
+// else above it, where it fits whole; none where nothing fits (Qt then
+// centres it over the window). Beside the window it leaves the box it names
+// and the display in view.
+std::optional<QPoint> besideTheWindow(const QRect& window, const QSize& size, const QRect& screen)
+{
+    constexpr int kGap = 8;
+    const auto within = [](int wanted, int low, int high) { return std::max(low, std::min(wanted, high)); };
+    const int centredX = within(window.center().x() - size.width() / 2, screen.left(), screen.right() + 1 - size.width());
+    const int alignedY = within(window.top(), screen.top(), screen.bottom() + 1 - size.height());
+    const std::array places{
+        QPoint(centredX, window.bottom() + 1 + kGap),
+        QPoint(window.right() + 1 + kGap, alignedY),
+        QPoint(window.left() - kGap - size.width(), alignedY),
+        QPoint(centredX, window.top() - kGap - size.height()),
+    };
+    for (const QPoint& place : places) {
+        if (screen.contains(QRect(place, size))) {
+            return place;
+        }
+    }
+    return std::nullopt;
+}
+
+// The report: a message box modal to its window, which the window manager
+// keeps above it, and which the form shows without a loop of its own. It
+// has a title of its own, no minimise or maximise, and is laid out right to
+// left. Closing the window closes it too, also where the window system's
+// request would stop at a modal report.
+class ReportBox final : public QMessageBox {
     Q_OBJECT
 
 public:
-    explicit CloseFollower(QDialog& report)
-        : QObject(&report)
-        , report_(report)
+    ReportBox(const QString& message, QWidget& window)
+        : QMessageBox(QMessageBox::Warning, ErrorReport::tr("הספירה נעצרה"), message, QMessageBox::Ok, &window,
+                      Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+        , closeRequests_(*window.windowHandle(), [this] { reject(); })
     {
+        setAttribute(Qt::WA_DeleteOnClose);
+        setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
+        // Qt draws a right-to-left caption beside an icon against the
+        // button's left border: the button goes without one, as GNOME's
+        // dialogs have it.
+        button(QMessageBox::Ok)->setIcon(QIcon());
+        window.installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override
     {
         if (event->type() == QEvent::Close) {
-            report_.reject();
+            reject();
         }
         return false;
     }
 
+    // The message box takes its size as it shows; its place follows.
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        const QWidget& window = *parentWidget();
+        const QSize frame = size() + window.frameGeometry().size() - window.size();
+        if (const auto place = besideTheWindow(window.frameGeometry(), frame, window.screen()->availableGeometry())) {
+            move(*place);
+        }
+    }
+
 private:
-    QDialog& report_;
+    desktop::BlockedCloseRequests closeRequests_;
 };
 
 } // namespace
 
 void MessageBoxReport::show(QWidget& window, const QString& message, std::function<void()> read)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, window.windowTitle(), message, QMessageBox::Ok, &window);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    // Not modal: the window system would hold back a request to close the
-    // window while the report is open. The form runs no handler meanwhile.
-    box->setWindowModality(Qt::NonModal);
-    box->setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
-    // Qt draws a right-to-left caption beside an icon against the button's
-    // left border: the button goes without one, as GNOME's dialogs have it.
-    box->button(QMessageBox::Ok)->setIcon(QIcon());
-    window.installEventFilter(new CloseFollower(*box));
+    auto* box = new ReportBox(message, window);
     QObject::connect(box, &QDialog::finished, box, std::move(read));
-    box->show();
+    box->open();
 }
 
 QString visible(const QString& text)

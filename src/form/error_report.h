@@ -33,9 +33,9 @@ protected:
     ErrorReport& operator=(const ErrorReport&) = default;
 };
 
-// A message box titled "Timer" above the window, laid out right to left. It
-// leaves the window free to be closed: closing the window closes the report
-// too.
+// A message box modal to the window, beside it where the window manager
+// lets the program place it, laid out right to left. Closing the window
+// closes the report too.
 class MessageBoxReport final : public ErrorReport {
 public:
     void show(QWidget& window, const QString& message, std::function<void()> read) override;
