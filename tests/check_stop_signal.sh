@@ -16,8 +16,18 @@ handled() {
     caught=$(awk '/^SigCgt:/ {print $2}' "/proc/$program/status" 2>/dev/null) || return 1
     [ -n "$caught" ] && (( 0x$caught & 1 << (15 - 1) ))
 }
-for _ in $(seq 300); do started && break; sleep 0.1; done
-started || { echo "no tick source within 30 s"; kill -KILL $program; exit 1; }
+for _ in $(seq 300); do started && break; kill -0 $program 2>/dev/null || break; sleep 0.1; done
+if ! started; then
+    if kill -0 $program 2>/dev/null; then
+        echo "no tick source within 30 s"
+        kill -KILL $program
+    else
+        wait $program
+        echo "ended with status $? before its tick source:"
+        cat "$errors"
+    fi
+    exit 1
+fi
 handled || { echo "SIGTERM not handled once the tick source was made"; kill -KILL $program; exit 1; }
 kill -TERM $program
 wait $program

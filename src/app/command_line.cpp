@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHash>
 
 #include <array>
 #include <cstdlib>
@@ -14,9 +16,9 @@ namespace {
 constexpr int kWrongCommandLine = 2;
 
 // Qt's own options, as its reference gives them for QGuiApplication,
-// QApplication and the X11 platform, and whether each takes a value. Qt
-// takes them itself once it starts; they are known here so that whatever
-// else is given is a mistake before any display is reached.
+// QApplication and the X11 platform, and whether each takes a value. Read
+// here, so that whatever else is given is a mistake before any display is
+// reached, they go on to Qt as qtArguments() gives them.
 struct QtOption {
     const char* name;
     bool takesValue;
@@ -60,6 +62,7 @@ std::optional<CommandLine::Answer> CommandLine::answer(int& argc, char* argv[])
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
+    program_ = arguments.value(0);
     const QString seeHelp = tr(" timer --help lists the options.");
     if (!parser_.parse(arguments)) {
         return Answer{parser_.errorText() + seeHelp, kWrongCommandLine};
@@ -80,6 +83,54 @@ std::optional<CommandLine::Answer> CommandLine::answer(int& argc, char* argv[])
         return Answer{tr("Unexpected argument '%1'.").arg(extra.first()) + seeHelp, kWrongCommandLine};
     }
     return std::nullopt;
+}
+
+QStringList CommandLine::qtArguments() const
+{
+    // Qt reads each of its options as "-name value" (or "--name value"), and
+    // as "-name=value" a few only (-style): each goes to it in the first form,
+    // in the order given, which decides for one given twice. Only Qt's
+    // options are left: --help and --version were answered.
+    QStringList arguments{program_};
+    QHash<QString, qsizetype> valuesHanded;
+    for (const QString& name : parser_.optionNames()) {
+        arguments << QLatin1Char('-') + name;
+        if (const QStringList values = parser_.values(name); !values.isEmpty()) {
+            arguments << values.at(valuesHanded[name]++);
+        }
+    }
+    return arguments;
+}
+
+QString CommandLine::display() const
+{
+    // The last one given, as Qt takes it.
+    return parser_.value(QStringLiteral("display"));
+}
+
+std::optional<CommandLine::Answer> CommandLine::leftByQt(const QStringList& left) const
+{
+    // Qt takes each option with its value, so what it leaves starts with an
+    // option.
+    if (left.size() <= 1) {
+        return std::nullopt;
+    }
+    return Answer{tr("Qt does not take '%1' on the platform \"%2\".").arg(left.at(1), QGuiApplication::platformName()),
+                  kWrongCommandLine};
+}
+
+ArgumentVector::ArgumentVector(const QStringList& arguments)
+    : argc_(static_cast<int>(arguments.size()))
+{
+    texts_.reserve(arguments.size());
+    for (const QString& argument : arguments) {
+        texts_.push_back(argument.toLocal8Bit());
+    }
+    pointers_.reserve(texts_.size() + 1);
+    for (QByteArray& text : texts_) {
+        pointers_.push_back(text.data());
+    }
+    pointers_.push_back(nullptr);
 }
 
 } // namespace timer::app

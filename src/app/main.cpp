@@ -16,6 +16,20 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+int say(const timer::app::CommandLine::Answer& answer)
+{
+    if (answer.status == EXIT_SUCCESS) {
+        std::fputs(qPrintable(answer.text), stdout);
+    } else {
+        std::fprintf(stderr, "timer: %s\n", qPrintable(answer.text));
+    }
+    return answer.status;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     timer::app::chooseUtf8Locale();
@@ -25,16 +39,16 @@ int main(int argc, char* argv[])
 
     timer::app::CommandLine commandLine;
     if (const auto answer = commandLine.answer(argc, argv)) {
-        if (answer->status == EXIT_SUCCESS) {
-            std::fputs(qPrintable(answer->text), stdout);
-        } else {
-            std::fprintf(stderr, "timer: %s\n", qPrintable(answer->text));
-        }
-        return answer->status;
+        return say(*answer);
     }
-    timer::app::holdMessagesWhileStarting(argc, argv);
+    timer::app::ArgumentVector qtArguments(commandLine.qtArguments());
+    timer::app::holdMessagesWhileStarting(commandLine.display());
     timer::form::FontconfigReadAhead fontconfig;
-    timer::desktop::HeldKeyApplication application(argc, argv);
+    timer::desktop::HeldKeyApplication application(qtArguments.argc(), qtArguments.argv());
+    // Refused before Qt's held messages are passed on: one line says why.
+    if (const auto refused = commandLine.leftByQt(QApplication::arguments())) {
+        return say(*refused);
+    }
     fontconfig.wait();
     timer::app::passOnHeldMessages();
     timer::form::installQtHebrew(application);

@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QtGlobal>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -27,27 +26,32 @@ std::mutex heldBackLock;
 QList<HeldMessage> heldBack;
 QString displayOption; // Qt's -display, which overrides DISPLAY
 
-// What tells Qt where to open the window.
-constexpr std::array<const char*, 3> kDisplayVariables{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
-
-QString displayNamed()
-{
-    QStringList named;
-    if (!displayOption.isEmpty()) {
-        named << QStringLiteral("-display %1").arg(displayOption);
-    }
-    for (const char* variable : kDisplayVariables) {
-        if (qEnvironmentVariableIsSet(variable)) {
-            named << QStringLiteral("%1=%2").arg(QLatin1StringView(variable), qEnvironmentVariable(variable));
-        }
-    }
-    return named.join(QStringLiteral(", "));
-}
-
 bool displaySet()
 {
     return !displayOption.isEmpty() || !qEnvironmentVariableIsEmpty("DISPLAY")
            || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// What the platform plugin named needed to start and did not find: its
+// name says which display it opens on, Wayland's (wayland, wayland-egl, ...)
+// or, for xcb, X's.
+QString whatIsMissing(const QString& plugin)
+{
+    if (plugin.startsWith(QLatin1StringView("wayland"))) {
+        if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            return QCoreApplication::translate("timer::app", "no Wayland display (WAYLAND_DISPLAY is not set)");
+        }
+        return QCoreApplication::translate("timer::app", "the Wayland display does not answer (WAYLAND_DISPLAY=%1)")
+            .arg(qEnvironmentVariable("WAYLAND_DISPLAY"));
+    }
+    if (!displayOption.isEmpty()) {
+        return QCoreApplication::translate("timer::app", "the display does not answer (-display %1)").arg(displayOption);
+    }
+    if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+        return QCoreApplication::translate("timer::app", "the display does not answer (DISPLAY=%1)")
+            .arg(qEnvironmentVariable("DISPLAY"));
+    }
+    return QCoreApplication::translate("timer::app", "no X display (DISPLAY is not set)");
 }
 
 // Qt reports each platform plugin it tried, under this category, as not
@@ -59,8 +63,8 @@ constexpr QByteArrayView kPluginCategory = "qt.qpa.plugin";
 // Precondition: heldBackLock is held.
 QString whyTheStartFailed(const QString& fatal)
 {
-    const QRegularExpression pluginTried(QStringLiteral(R"(^Could not (find|load) the Qt platform plugin ("[^"]*"))"));
-    bool notStarted = false;
+    const QRegularExpression pluginTried(QStringLiteral(R"re(^Could not (find|load) the Qt platform plugin ("([^"]*)"))re"));
+    QStringList notStarted;
     QStringList missing;
     for (const auto& message : std::as_const(heldBack)) {
         const auto tried = pluginTried.match(message.text);
@@ -70,16 +74,23 @@ QString whyTheStartFailed(const QString& fatal)
         if (tried.captured(1) == QLatin1StringView("find")) {
             missing << tried.captured(2);
         } else {
-            notStarted = true;
+            notStarted << tried.captured(3);
         }
     }
-    if (notStarted && !displaySet()) {
+    if (!notStarted.isEmpty() && !displaySet()) {
         return QCoreApplication::translate("timer::app",
                                            "no display to open the window on (DISPLAY and WAYLAND_DISPLAY are not set)");
     }
-    if (notStarted) {
-        return QCoreApplication::translate("timer::app", "cannot open the window: the display does not answer (%1)")
-            .arg(displayNamed());
+    if (!notStarted.isEmpty()) {
+        // Each plugin tried, in Qt's order (Wayland's, then xcb, in a Wayland
+        // session), says what it missed.
+        QStringList reasons;
+        for (const QString& plugin : std::as_const(notStarted)) {
+            reasons << whatIsMissing(plugin);
+        }
+        reasons.removeDuplicates();
+        return QCoreApplication::translate("timer::app", "cannot open the window: %1")
+            .arg(reasons.join(QStringLiteral("; ")));
     }
     if (!missing.isEmpty()) {
         const auto there = QRegularExpression(QStringLiteral(R"(Available platform plugins are: (.*)\.)")).match(fatal);
@@ -105,14 +116,9 @@ void holdBack(QtMsgType type, const QMessageLogContext& context, const QString& 
 
 } // namespace
 
-void holdMessagesWhileStarting(int argc, char* argv[])
+void holdMessagesWhileStarting(const QString& display)
 {
-    for (int i = 1; i + 1 < argc; ++i) {
-        const QByteArrayView option(argv[i]);
-        if (option == "-display" || option == "--display") {
-            displayOption = QString::fromLocal8Bit(argv[i + 1]);
-        }
-    }
+    displayOption = display;
     qtHandler = qInstallMessageHandler(holdBack);
 }
 
