@@ -59,11 +59,14 @@ public:
     QList<Notice> notices;
     QList<uint> closed;
 
-    FakeNotifications()
+    // The server as the name it gives calls it; none runs where it is empty.
+    explicit FakeNotifications(QString name = QStringLiteral("dunst"))
+        : name_(std::move(name))
     {
         QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, kServerBus);
-        registered = bus.registerService(kService)
-                     && bus.registerObject(kPath, this, QDBusConnection::ExportScriptableSlots);
+        registered = name_.isEmpty()
+                     || (bus.registerService(kService)
+                         && bus.registerObject(kPath, this, QDBusConnection::ExportScriptableSlots));
     }
     ~FakeNotifications() override
     {
@@ -90,6 +93,14 @@ public slots:
     }
     Q_SCRIPTABLE void CloseNotification(uint id) { closed.append(id); }
     Q_SCRIPTABLE QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
+    Q_SCRIPTABLE QString GetServerInformation(QString& vendor, QString& version, QString& specification)
+    {
+        vendor = version = specification = QString();
+        return name_;
+    }
+
+private:
+    QString name_;
 };
 
 // Waits until the server has handled everything the program sent it, and the
@@ -104,11 +115,12 @@ bool caughtUp()
 }
 
 // A window on driven time whose count the real alert follows, as in the
-// program; its sound only beeps.
+// program; its sound only beeps, and its requests for attention are counted.
 struct AlertedWindow : DrivenForm {
     AlertedWindow() { timer::app::followCount(form, alert); }
 
-    timer::desktop::EndOfCountAlert alert{{}};
+    int attentions = 0;
+    timer::desktop::EndOfCountAlert alert{{}, [this](QWidget& /*window*/) { ++attentions; }};
 };
 
 // Where the timer's window is when its count ends.
@@ -117,6 +129,11 @@ enum class WindowAt { Minimized, Behind, InFront };
 // A count that ends with a notification server running, the timer's window
 // minimized, or shown behind or in front of another window.
 struct EndScene {
+    explicit EndScene(const QString& serverName = QStringLiteral("dunst"))
+        : server(serverName)
+    {
+    }
+
     FakeNotifications server;
     std::optional<AlertedWindow> alerted{std::in_place}; // empty once the program has ended
     QWidget& timerWindow = alerted->form.window();
@@ -165,7 +182,15 @@ QList<qint64> runningChildrenOf(qint64 parent)
 }
 
 // How the end notice leaves the screen.
-enum class Withdrawal { NoticeClicked, BackToTheWindow, KeyInTheWindow, ClickInTheWindow, NewCount, ProgramEnds };
+enum class Withdrawal {
+    NoticeClicked,
+    BackToTheWindow,
+    KeyInTheWindow,
+    ClickInTheWindow,
+    NewCount,
+    EndedAgain,
+    ProgramEnds
+};
 
 // Where the sound helper's bell can go.
 enum class Speakers { AlsaFile, None, StalledServer };
@@ -278,26 +303,29 @@ private slots:
         QCOMPARE(QFileInfo(soundFile()).size() > 4000, status == 0);
     }
 
-    // The notice stays until the user is done with it: a click on it brings
-    // the minimized window back, and only on our own notice; going back to
-    // the window, a key or a click in it, or a new count withdraw it, as the
-    // program's end does. The server closes a notice of its own accord, the
-    // clicked one or any other, and one it closed is not closed again.
+    // The notice stays until the user has seen the window: a click on it
+    // brings the minimized window back, and only on our own notice; going
+    // back to the window, a key or a click in it, a new count or the
+    // program's end withdraw it. The server closes a notice of its own
+    // accord, ours or another, and one it closed is not closed again; one the
+    // server shows after it was withdrawn, or after a later end asked for
+    // another, goes at once.
     void noticeGoesWhenDone_data()
     {
         QTest::addColumn<Withdrawal>("withdrawal");
         QTest::addColumn<WindowAt>("at"); // where the window is when the count ends
-        QTest::addColumn<uint>("closedByServer"); // after the click, or before the rest; 0: none
+        QTest::addColumn<uint>("closedByServer"); // before the rest; 0: none
         QTest::addColumn<bool>("closedByUs");
         using enum Withdrawal;
         using enum WindowAt;
-        QTest::newRow("clicked, the server closes it") << NoticeClicked << Minimized << 41U << false;
-        QTest::newRow("clicked, the server keeps it") << NoticeClicked << Minimized << 0U << true;
+        QTest::newRow("clicked, closed once the window is seen") << NoticeClicked << Minimized << 0U << true;
+        QTest::newRow("clicked with the window in front, kept") << NoticeClicked << InFront << 0U << false;
         QTest::newRow("back to the window, another notice closed first") << BackToTheWindow << Behind << 99U << true;
         QTest::newRow("closed by the user first") << BackToTheWindow << Behind << 41U << false;
         QTest::newRow("a key in the window") << KeyInTheWindow << InFront << 0U << true;
         QTest::newRow("a click in the window") << ClickInTheWindow << InFront << 0U << true;
         QTest::newRow("a new count before the server answered") << NewCount << Behind << 0U << true;
+        QTest::newRow("ended again before the server answered") << EndedAgain << Behind << 0U << true;
         QTest::newRow("the program ends") << ProgramEnds << Behind << 0U << true;
     }
     void noticeGoesWhenDone()
@@ -308,29 +336,31 @@ private slots:
         QFETCH(bool, closedByUs);
         EndScene scene;
         QVERIFY(scene.end(at));
-        if (withdrawal == Withdrawal::NewCount) {
+        if (withdrawal == Withdrawal::NewCount || withdrawal == Withdrawal::EndedAgain) {
             scene.alerted->type("Text3", "1");
             scene.alerted->click("Command1");
+            QVERIFY(withdrawal == Withdrawal::NewCount || (scene.alerted->tick() && !scene.alerted->running()));
         } else {
             QVERIFY(caughtUp());
             QCOMPARE(scene.server.notices.size(), 1);
-            // It stays, can be clicked, and shows as the launcher's own.
+            // It stays, also after its click, can be clicked, and shows as
+            // the launcher's own.
             const auto& notice = scene.server.notices.front();
             QCOMPARE(notice.actions.value(0), QStringLiteral("default"));
             QCOMPARE(notice.timeout, 0);
+            QCOMPARE(notice.hints.value(QStringLiteral("resident")), QVariant(true));
             QCOMPARE(notice.icon, QStringLiteral(TIMER_APP_ID));
             QCOMPARE(notice.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral(TIMER_APP_ID));
+            if (closedByServer != 0) {
+                scene.server.send(QStringLiteral("NotificationClosed"), {closedByServer, 2U});
+                QVERIFY(caughtUp());
+            }
             if (withdrawal == Withdrawal::NoticeClicked) {
                 scene.server.send(QStringLiteral("ActionInvoked"), {99U, QStringLiteral("default")});
                 QVERIFY(caughtUp());
-                QVERIFY(scene.timerWindow.isMinimized());
+                QCOMPARE(scene.timerWindow.isMinimized(), at == WindowAt::Minimized);
                 scene.server.send(QStringLiteral("ActionInvoked"), {41U, QStringLiteral("default")});
-            }
-            if (closedByServer != 0) {
-                scene.server.send(QStringLiteral("NotificationClosed"), {closedByServer, 2U});
-            }
-            QVERIFY(caughtUp());
-            if (withdrawal == Withdrawal::NoticeClicked) {
+                QVERIFY(caughtUp());
                 QVERIFY(!scene.timerWindow.isMinimized());
                 QCoreApplication::processEvents(); // the window system's word that it is active
                 QVERIFY(scene.timerWindow.isActiveWindow());
@@ -344,10 +374,39 @@ private slots:
                 QVERIFY(activate(scene.timerWindow));
             }
         }
-        // A notice withdrawn before the server answered goes on the answer,
-        // a clicked one the server kept on the answer to a call of its own.
+        // A notice withdrawn before the server answered goes on the answer.
         QVERIFY(caughtUp() && caughtUp());
         QCOMPARE(scene.server.closed, closedByUs ? QList<uint>{41} : QList<uint>{});
+    }
+
+    // One end brings one notice: where the notification server turns the
+    // window's attention request into a notice of its own, the window asks
+    // for none; elsewhere it does, also where no server runs, or no bus.
+    void endAsksForAttentionWhereItAddsSomething_data()
+    {
+        QTest::addColumn<QString>("server"); // the name it gives; empty: none runs
+        QTest::addColumn<bool>("bus");
+        QTest::addColumn<int>("attentions");
+        QTest::newRow("dunst") << "dunst" << true << 1;
+        QTest::newRow("GNOME Shell") << "gnome-shell" << true << 0;
+        QTest::newRow("no server") << "" << true << 1;
+        QTest::newRow("no session bus") << "" << false << 1;
+    }
+    void endAsksForAttentionWhereItAddsSomething()
+    {
+        QFETCH(QString, server);
+        QFETCH(bool, bus);
+        QFETCH(int, attentions);
+        EndScene scene(server);
+        const QByteArray address = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        if (!bus) {
+            qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        }
+        const bool ended = scene.end(WindowAt::Behind);
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        QVERIFY(ended);
+        QCOMPARE(caughtUp(), !server.isEmpty()); // the program's question answered first
+        QCOMPARE(scene.alerted->attentions, attentions);
     }
 
     // A stop signal (SIGTERM, SIGINT, SIGHUP) ends the program as a close does, while its

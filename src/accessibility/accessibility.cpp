@@ -89,7 +89,7 @@ public:
 // What a screen reader says when a count ends. Qt 6.4 cannot ask for an
 // announcement, but Orca speaks a notification the moment it shows. Hidden,
 // and in no list of the window's children: only the event brings it up.
-class EndNotice final : public WindowPart {
+class EndAnnouncement final : public WindowPart {
 public:
     using WindowPart::WindowPart;
 
@@ -118,7 +118,7 @@ public:
         : QAccessibleWidget(window, QAccessible::Window)
         , timeLeft_(adopt(new TimeLeft(*window)))
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-        , endNotice_(adopt(new EndNotice(*window)))
+        , endAnnouncement_(adopt(new EndAnnouncement(*window)))
 #endif
     {
     }
@@ -135,7 +135,7 @@ public:
 
     QAccessibleInterface* timeLeft() const { return timeLeft_; }
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleInterface* endNotice() const { return endNotice_; }
+    QAccessibleInterface* endAnnouncement() const { return endAnnouncement_; }
 #endif
 
     int childCount() const override { return static_cast<int>(children().size()); }
@@ -175,7 +175,7 @@ private:
     QList<QAccessible::Id> parts_; // before the parts: adopt() fills it
     TimeLeft* timeLeft_;
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-    EndNotice* endNotice_;
+    EndAnnouncement* endAnnouncement_;
 #endif
 };
 
@@ -391,20 +391,6 @@ void renameTimeLeft(TimerWindow& window)
     }
 }
 
-void announceCountEnded(TimerWindow& window)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent announcement(&window, desktop::countEndedText());
-    announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
-    QAccessible::updateAccessibility(&announcement);
-#else
-    if (const WindowAccessible* shown = windowAccessible(window)) {
-        QAccessibleEvent notice(shown->endNotice(), QAccessible::ObjectShow);
-        QAccessible::updateAccessibility(&notice);
-    }
-#endif
-}
-
 // Read after the button's caption.
 void describeCount(QPushButton& pause, bool running)
 {
@@ -426,7 +412,20 @@ void follow(form::TimerForm& form)
     QObject::connect(&form, &form::TimerForm::runningChanged, &window,
                      [&pause = window.pauseButton()](bool running) { describeCount(pause, running); });
     QObject::connect(&window, &TimerWindow::displayChanged, &window, [&window] { renameTimeLeft(window); });
-    QObject::connect(&form, &form::TimerForm::countEnded, &window, [&window] { announceCountEnded(window); });
+}
+
+void announceCountEnded(TimerWindow& window)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent announcement(&window, desktop::countEndedText());
+    announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
+    QAccessible::updateAccessibility(&announcement);
+#else
+    if (const WindowAccessible* accessible = windowAccessible(window)) {
+        QAccessibleEvent shown(accessible->endAnnouncement(), QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
+#endif
 }
 
 } // namespace timer::accessibility

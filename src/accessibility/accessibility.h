@@ -2,6 +2,7 @@
 
 namespace timer::form {
 class TimerForm;
+class TimerWindow;
 }
 
 namespace timer::accessibility {
@@ -14,8 +15,12 @@ void installAccessibility();
 
 // Tells screen readers what the form's window shows beyond its widgets: each
 // box is named by the heading above it, Pause/Continue describes whether the
-// count runs, the display's time changes for them to read on request (none
-// announces it), and the end of a count is said at once.
+// count runs, and the display's time changes for them to read on request
+// (none announces it).
 void follow(form::TimerForm& form);
+
+// Says at once that a count has ended: on Qt 6.8 an announcement, on Qt 6.4
+// a notification that shows, which screen readers speak.
+void announceCountEnded(form::TimerWindow& window);
 
 } // namespace timer::accessibility

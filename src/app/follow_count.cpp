@@ -8,12 +8,21 @@ namespace timer::app {
 
 void followCount(form::TimerForm& form, desktop::EndOfCountAlert& alert)
 {
-    QObject::connect(&form, &form::TimerForm::countEnded, &form, [&form, &alert] { alert.alert(form.window()); });
+    form::TimerWindow& window = form.window();
+    QObject::connect(&form, &form::TimerForm::countEnded, &form, [&window, &alert] { alert.alert(window); });
     QObject::connect(&form, &form::TimerForm::runningChanged, &form, [&alert](bool running) {
         if (running) {
-            alert.withdraw();
+            alert.countStarted();
         }
     });
+    // Screen readers hear of the end once: from the notice where they read
+    // it, else from the window.
+    QObject::connect(&alert, &desktop::EndOfCountAlert::noticeServerKnown, &form,
+                     [&window](const desktop::NoticeServer& server) {
+                         if (!server.readAloud) {
+                             accessibility::announceCountEnded(window);
+                         }
+                     });
     accessibility::follow(form);
 }
 

@@ -1,15 +1,18 @@
-#include "desktop/dbus_end_notice.h"
+#include "desktop/end_notice.h"
 
 #include "desktop/count_ended_text.h"
 #include "identity.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
-#include <QEvent>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QWindow>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <functional>
+#include <optional>
 
 namespace timer::desktop {
 
@@ -18,6 +21,11 @@ namespace {
 constexpr QLatin1StringView kService("org.freedesktop.Notifications");
 constexpr QLatin1StringView kPath("/org/freedesktop/Notifications");
 constexpr QLatin1StringView kInterface("org.freedesktop.Notifications");
+
+// How long the server may take to say who it is before the end goes on
+// without knowing, in milliseconds: a stalled server must not hold back the
+// attention request or what screen readers are told.
+constexpr int kServerNameLimit = 2000;
 
 // Without an address libdbus would try to start a bus of its own, and wait
 // for it.
@@ -32,140 +40,157 @@ QDBusMessage serverCall(const QString& method)
     return QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
 }
 
+// The servers known by the name they give. GNOME Shell makes a notice of a
+// window's attention request; the notices of GNOME Shell and of GTK's
+// notification-daemon are read by screen readers as they show, dunst's and
+// mako's, which draw their own windows, are not.
+NoticeServer knownAs(const QString& name)
+{
+    const bool gnomeShell = name == QLatin1StringView("gnome-shell");
+    return {gnomeShell, gnomeShell || name == QLatin1StringView("Notification Daemon")};
+}
+
 } // namespace
 
-DBusEndNotice::~DBusEndNotice() { withdraw(); }
+// The program's side of the notification server: the notice asked for, the
+// one on screen, and the server's signals about them.
+class NotificationServer final : public QObject {
+    Q_OBJECT
 
-void DBusEndNotice::show(QWidget& window)
-{
-    if (!sessionBusKnown()) {
-        return;
+public:
+    explicit NotificationServer(EndNotice& notice)
+        : notice_(notice)
+    {
     }
-    window_ = &window;
-    // Once, however often shown. Keys and clicks reach the window system's
-    // window before the control they are for.
-    window.installEventFilter(this);
-    if (QWindow* handle = window.windowHandle()) {
-        handle->installEventFilter(this);
-    }
-    activationToken_.clear();
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    // Every program's notices are answered on one path: the ids tell ours.
-    // No service named, so that Qt does not look up its owner and wait.
-    bus.connect({}, kPath, kInterface, QStringLiteral("ActivationToken"), this,
-                SLOT(onActivationToken(uint, QString)));
-    bus.connect({}, kPath, kInterface, QStringLiteral("ActionInvoked"), this, SLOT(onActionInvoked(uint, QString)));
-    bus.connect({}, kPath, kInterface, QStringLiteral("NotificationClosed"), this, SLOT(onClosed(uint, uint)));
 
-    QDBusMessage notify = serverCall(QStringLiteral("Notify"));
-    const QStringList actions{QStringLiteral("default"), tr("הצג את החלון")};
-    const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral(TIMER_APP_ID)}};
-    // An expire timeout of 0 keeps the notice until the user closes it.
-    // The application's name, which servers show as it is, then the summary.
-    notify << QStringLiteral("Timer") << 0U << QStringLiteral(TIMER_APP_ID) << tr("Timer") << countEndedText()
-           << actions << hints << 0;
-    wanted_ = true;
-    ask(notify, [this](const QDBusPendingCall& call) {
-        const QDBusPendingReply<uint> reply = call;
-        if (reply.isValid()) {
-            // Withdrawn before the server answered: it goes at once.
-            if (wanted_) {
+    void show()
+    {
+        withdraw();
+        if (!sessionBusKnown()) {
+            emit notice_.serverKnown({});
+            return;
+        }
+        listen();
+        activationToken_.clear();
+        QDBusMessage notify = serverCall(QStringLiteral("Notify"));
+        const QStringList actions{QStringLiteral("default"), tr("הצג את החלון")};
+        // Resident: a server that would close the notice on its click keeps
+        // it until the window is seen.
+        const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral(TIMER_APP_ID)},
+                                {QStringLiteral("resident"), true}};
+        // An expire timeout of 0 keeps the notice until it is closed. The
+        // application's name, which servers show as it is, then the summary.
+        notify << QStringLiteral("Timer") << 0U << QStringLiteral(TIMER_APP_ID) << tr("Timer") << countEndedText()
+               << actions << hints << 0;
+        const quint64 request = ++requests_;
+        wanted_ = request;
+        ask(notify, -1, [this, request](const QDBusPendingCall& call) {
+            const QDBusPendingReply<uint> reply = call;
+            if (!reply.isValid()) {
+                return;
+            }
+            // Withdrawn, or asked for again, before the server answered: what
+            // the answer brings goes at once.
+            if (wanted_ == request) {
                 shown_ = reply.value();
             } else {
                 close(reply.value());
             }
-        }
-    });
-}
-
-void DBusEndNotice::withdraw()
-{
-    wanted_ = false;
-    if (shown_) {
-        close(*shown_);
-        shown_.reset();
-    }
-}
-
-// The user is back in the window, or acts in it: the notice has done its
-// work.
-bool DBusEndNotice::eventFilter(QObject* /*watched*/, QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::WindowActivate:
-    case QEvent::KeyPress:
-    case QEvent::MouseButtonPress:
-        withdraw();
-        break;
-    default:
-        break;
-    }
-    return false;
-}
-
-void DBusEndNotice::onActivationToken(uint id, const QString& token)
-{
-    if (id == shown_) {
-        activationToken_ = token.toUtf8();
-    }
-}
-
-void DBusEndNotice::onActionInvoked(uint id, const QString& /*action*/)
-{
-    // The notice offers one action: the click on it. A server closes a
-    // notice whose action was taken, and says so before it answers a call
-    // made after; one that keeps it (dunst's do_action alone) has it closed
-    // then.
-    if (id == shown_) {
-        clicked_ = shown_;
-        shown_.reset();
-        bringBack();
-        ask(serverCall(QStringLiteral("GetCapabilities")), [this](const QDBusPendingCall& /*answer*/) {
-            if (clicked_) {
-                close(*clicked_);
-                clicked_.reset();
-            }
         });
-    }
-}
-
-void DBusEndNotice::onClosed(uint id, uint /*reason*/)
-{
-    if (id == shown_) {
-        shown_.reset();
-    }
-    if (id == clicked_) {
-        clicked_.reset();
-    }
-}
-
-void DBusEndNotice::ask(const QDBusMessage& call, std::function<void(const QDBusPendingCall&)> answered)
-{
-    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [answered = std::move(answered)](QDBusPendingCallWatcher* answer) {
-                answered(*answer);
-                answer->deleteLater();
+        ask(serverCall(QStringLiteral("GetServerInformation")), kServerNameLimit,
+            [this, request](const QDBusPendingCall& call) {
+                if (wanted_ == request) {
+                    const QDBusPendingReply<QString, QString, QString, QString> information = call;
+                    emit notice_.serverKnown(knownAs(information.isValid() ? information.argumentAt<0>() : QString()));
+                }
             });
-}
-
-void DBusEndNotice::close(uint id) const
-{
-    QDBusConnection::sessionBus().send(serverCall(QStringLiteral("CloseNotification")) << id);
-}
-
-void DBusEndNotice::bringBack()
-{
-    // Qt has no call that takes the token; its Wayland plugin reads it from
-    // here when the window asks to come forward, and then clears it.
-    if (!activationToken_.isEmpty() && QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken_);
     }
-    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
-    window_->raise();
-    window_->activateWindow();
+
+    void withdraw()
+    {
+        wanted_.reset();
+        if (shown_) {
+            close(*shown_);
+            shown_.reset();
+        }
+    }
+
+private:
+    // Every program's notices are answered on one path: the ids tell ours.
+    // No service named, so that Qt does not look up its owner and wait.
+    void listen()
+    {
+        if (listening_) {
+            return;
+        }
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        bus.connect({}, kPath, kInterface, QStringLiteral("ActivationToken"), this,
+                    SLOT(onActivationToken(uint, QString)));
+        bus.connect({}, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                    SLOT(onActionInvoked(uint, QString)));
+        bus.connect({}, kPath, kInterface, QStringLiteral("NotificationClosed"), this, SLOT(onClosed(uint, uint)));
+        listening_ = true;
+    }
+
+    Q_SLOT void onActivationToken(uint id, const QString& token)
+    {
+        if (id == shown_) {
+            activationToken_ = token.toUtf8();
+        }
+    }
+
+    // The notice offers one action: the click on it. It stays until the
+    // window is seen.
+    Q_SLOT void onActionInvoked(uint id, const QString& /*action*/)
+    {
+        if (id == shown_) {
+            emit notice_.clicked(activationToken_);
+        }
+    }
+
+    Q_SLOT void onClosed(uint id, uint /*reason*/)
+    {
+        if (id == shown_) {
+            shown_.reset();
+        }
+    }
+
+    // Calls the server without waiting, for at most `limit` milliseconds
+    // (-1: D-Bus's own); `answered` runs on its answer, or its error.
+    void ask(const QDBusMessage& call, int limit, std::function<void(const QDBusPendingCall&)> answered)
+    {
+        auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, limit), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this,
+                [answered = std::move(answered)](QDBusPendingCallWatcher* answer) {
+                    answered(*answer);
+                    answer->deleteLater();
+                });
+    }
+
+    static void close(uint id)
+    {
+        QDBusConnection::sessionBus().send(serverCall(QStringLiteral("CloseNotification")) << id);
+    }
+
+    EndNotice& notice_;
+    bool listening_ = false;
+    quint64 requests_ = 0;          // the notices asked for so far
+    std::optional<quint64> wanted_; // the one asked for last, unless withdrawn since
+    std::optional<uint> shown_;     // the server's id of the notice on screen
+    QByteArray activationToken_;    // the server's leave for the window to come forward
+};
+
+EndNotice::EndNotice()
+    : server_(std::make_unique<NotificationServer>(*this))
+{
 }
 
-std::unique_ptr<EndNotice> makeEndNotice() { return std::make_unique<DBusEndNotice>(); }
+EndNotice::~EndNotice() { server_->withdraw(); }
+
+void EndNotice::show() { server_->show(); }
+
+void EndNotice::withdraw() { server_->withdraw(); }
 
 } // namespace timer::desktop
+
+#include "dbus_end_notice.moc"
