@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 #include <array>
@@ -83,22 +84,55 @@ protected:
     {
         if (event->type() == QEvent::Close) {
             reject();
+        } else if (event->type() == QEvent::WindowActivate && isVisible()) {
+            // A click took the focus to the window under the report, where
+            // keys would do nothing: they belong to the report.
+            raise();
+            activateWindow();
         }
         return false;
     }
 
-    // The message box takes its size as it shows; its place follows.
+    // The message box takes its size as it shows; its place follows. The
+    // window system places the report's client area, not its frame, where
+    // it is asked to: the frame is taken to be as wide as the window's.
     void showEvent(QShowEvent* event) override
     {
         QMessageBox::showEvent(event);
         const QWidget& window = *parentWidget();
+        const QPoint frameCorner = window.geometry().topLeft() - window.frameGeometry().topLeft();
         const QSize frame = size() + window.frameGeometry().size() - window.size();
         if (const auto place = besideTheWindow(window.frameGeometry(), frame, window.screen()->availableGeometry())) {
-            move(*place);
+            move(*place + frameCorner);
         }
+        watchItsState();
     }
 
 private:
+    // A report minimised alone (Qt's own title bar on Wayland offers it
+    // whatever the report asks) would leave the window waiting with nothing
+    // on screen: it comes back at once, as a new window, the one way back
+    // Wayland has. Minimised with its window, it goes with it.
+    void watchItsState()
+    {
+        connect(windowHandle(), &QWindow::windowStateChanged, this, &ReportBox::comeBackIfMinimisedAlone,
+                Qt::UniqueConnection);
+    }
+
+    void comeBackIfMinimisedAlone(Qt::WindowState state)
+    {
+        if (state == Qt::WindowMinimized && !parentWidget()->isMinimized()) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    hide();
+                    setWindowState(windowState() & ~Qt::WindowMinimized);
+                    show();
+                },
+                Qt::QueuedConnection);
+        }
+    }
+
     desktop::BlockedCloseRequests closeRequests_;
 };
 
