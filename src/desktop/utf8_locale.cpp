@@ -1,4 +1,4 @@
-#include "app/utf8_locale.h"
+#include "desktop/utf8_locale.h"
 
 #include <array>
 #include <clocale>
@@ -8,7 +8,7 @@
 #include <string_view>
 #include <strings.h>
 
-namespace timer::app {
+namespace timer::desktop {
 
 namespace {
 
@@ -38,4 +38,4 @@ void chooseUtf8Locale()
     }
 }
 
-} // namespace timer::app
+} // namespace timer::desktop

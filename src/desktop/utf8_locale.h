@@ -1,6 +1,6 @@
 #pragma once
 
-namespace timer::app {
+namespace timer::desktop {
 
 // Qt reads and writes text as UTF-8 and, where the environment names no
 // UTF-8 locale (a fresh container sets no LANG), switches to one itself and
@@ -9,4 +9,4 @@ namespace timer::app {
 // own reading of the environment then finds it.
 void chooseUtf8Locale();
 
-} // namespace timer::app
+} // namespace timer::desktop
