@@ -3,9 +3,9 @@
 #include "app/desktop_services.h"
 #include "app/follow_count.h"
 #include "app/start_failure.h"
-#include "app/utf8_locale.h"
 #include "desktop/end_on_signals.h"
 #include "desktop/held_keys.h"
+#include "desktop/utf8_locale.h"
 #include "form/fonts.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
@@ -32,7 +32,7 @@ int say(const timer::app::CommandLine::Answer& answer)
 
 int main(int argc, char* argv[])
 {
-    timer::app::chooseUtf8Locale();
+    timer::desktop::chooseUtf8Locale();
     QApplication::setApplicationName(QStringLiteral("Timer"));
     QApplication::setApplicationVersion(QStringLiteral(TIMER_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(TIMER_APP_ID));
