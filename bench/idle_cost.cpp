@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
@@ -120,9 +121,15 @@ int main(int argc, char* argv[])
     timer::app::DesktopServices services;
     timer::form::TimerForm form(services.services());
     timer::app::followCount(form, services.alert);
-    QObject::connect(&form.tickSource(), &timer::desktop::TickSource::tick, &application, [&application] {
-        application.ticks += static_cast<int>(application.counting);
-    });
+    // Each tick counts a second off the display.
+    QObject::connect(&form.window(), &timer::form::TimerWindow::displayChanged, &application,
+                     [&application, &seconds = form.window().display(timer::platform::Display::Label5),
+                      shown = QString()]() mutable {
+                         if (seconds.text() != shown) {
+                             shown = seconds.text();
+                             application.ticks += static_cast<int>(application.counting);
+                         }
+                     });
     form.window().show();
     form.window().activateWindow(); // as on a desktop: the focused box blinks its caret
     QElapsedTimer waited;

@@ -12,8 +12,10 @@ bridge on, and deals with it over AT-SPI as a screen reader does:
   screen readers read (notification-daemon); the count's state is told as
   it starts and ends, and the window asks the window manager for attention
   where it is not the active one;
-- Return held on Pause/Continue, with real X key events, presses it once,
-  and the X server sends the program presses alone while the key is held.
+- Return held on Pause/Continue (named without the caption's backslash),
+  with real X key events, presses it once, and the X server sends the
+  program presses alone while the key is held; a press that starts or
+  stops the count is said.
 Run on a private session bus: dbus-run-session -- check_accessibility.py TIMER"""
 import os
 import select
@@ -117,11 +119,18 @@ def told(kind, name):
     return lambda event: event.type.startswith(kind) and event.source.name == name
 
 
-def end_said(event):
-    if event.type.startswith("object:announcement"):
-        return event.any_data == END_TEXT
-    return event.type.startswith("object:state-changed:showing") and event.detail1 == 1 \
-        and event.source.getRole() == pyatspi.ROLE_NOTIFICATION and event.source.name == END_TEXT
+def said(text):
+    """An announcement of `text`, or on Qt 6.4 a notification of it that
+    shows."""
+    def matches(event):
+        if event.type.startswith("object:announcement"):
+            return event.any_data == text
+        return event.type.startswith("object:state-changed:showing") and event.detail1 == 1 \
+            and event.source.getRole() == pyatspi.ROLE_NOTIFICATION and event.source.name == text
+    return matches
+
+
+end_said = said(END_TEXT)
 
 
 class KeysDelivered:
@@ -217,9 +226,11 @@ def hold_return(window, heard, display, expect):
     has been handled."""
     child(window, pyatspi.ROLE_TEXT, "שעות").queryEditableText().setTextContents("1")
     told = heard.count(count_state_told) + 1
+    presses = [said("הספירה פועלת"), said("הספירה עצורה")]
+    said_before = [heard.count(press) for press in presses]
     press(child(window, pyatspi.ROLE_PUSH_BUTTON, "התחל"))
     heard.wait_for(count_state_told, told)
-    child(window, pyatspi.ROLE_PUSH_BUTTON, "הפסק \\ המשך").queryComponent().grabFocus()
+    child(window, pyatspi.ROLE_PUSH_BUTTON, "הפסק או המשך").queryComponent().grabFocus()
     keyboard = xdisplay.Display(display)
     close_window.find(keyboard.screen().root, "Timer").set_input_focus(X.RevertToParent, X.CurrentTime)
     keys = KeysDelivered(display)
@@ -234,6 +245,7 @@ def hold_return(window, heard, display, expect):
     heard.wait_for(lambda event: event.type.startswith("object:state-changed:focused") and event.detail1 == 1
                    and event.source.name == "אפס", 1)
     expect("Pause/Continue's presses by the held Return", heard.count(count_state_told) - told, 1)
+    expect("Start's and Pause/Continue's presses said", [heard.count(press) - before for press, before in zip(presses, said_before)], [1, 1])
     keys.stop()
     keyboard.close()
 

@@ -159,7 +159,7 @@ struct DrivenForm {
         return true;
     }
 
-    bool running() { return form.tickSource().isEnabled(); }
+    bool running() const { return form.running(); }
 };
 
 } // namespace timer::testing

@@ -324,7 +324,9 @@ private slots:
         for (const char* part : {"Label1", "Label2", "Label3", "Label4", "Label5"}) {
             QVERIFY(!children.contains(accessible(part)));
         }
-        // Pause/Continue tells from the start that the count stands.
+        // Pause/Continue is named without its caption's backslash, and tells
+        // from the start that the count stands.
+        QCOMPARE(accessible("Command2")->text(QAccessible::Name), QStringLiteral("הפסק או המשך"));
         QCOMPARE(accessible("Command2")->text(QAccessible::Description), QStringLiteral("הספירה עצורה"));
     }
 

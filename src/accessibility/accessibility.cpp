@@ -85,17 +85,41 @@ public:
     }
 };
 
+// What screen readers are told at once: the end of a count, and a press
+// that switched the count on or off (Pause/Continue's description says the
+// same, and is read with it).
+enum class News { CountEnded, CountRuns, CountStopped };
+
+QString wordsOf(News news)
+{
+    switch (news) {
+    case News::CountRuns:
+        return QCoreApplication::translate("timer::accessibility", "הספירה פועלת");
+    case News::CountStopped:
+        return QCoreApplication::translate("timer::accessibility", "הספירה עצורה");
+    case News::CountEnded:
+        break;
+    }
+    return desktop::countEndedText();
+}
+
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-// What a screen reader says when a count ends. Qt 6.4 cannot ask for an
-// announcement, but Orca speaks a notification the moment it shows. Hidden,
-// and in no list of the window's children: only the event brings it up.
-class EndAnnouncement final : public WindowPart {
+// News as Qt 6.4 can tell it: it cannot ask for an announcement, but Orca
+// speaks a notification the moment it shows, whatever has the focus. One
+// for each piece of news, so that one shown soon after another does not
+// change its words before they are read. Hidden, and in no list of the
+// window's children: only the event brings it up.
+class Announcement final : public WindowPart {
 public:
-    using WindowPart::WindowPart;
+    Announcement(TimerWindow& window, News news)
+        : WindowPart(window)
+        , news_(news)
+    {
+    }
 
     QString text(QAccessible::Text type) const override
     {
-        return type == QAccessible::Name ? desktop::countEndedText() : QString();
+        return type == QAccessible::Name ? wordsOf(news_) : QString();
     }
 
     QRect rect() const override { return {}; }
@@ -107,6 +131,9 @@ public:
         state.invisible = true;
         return state;
     }
+
+private:
+    News news_;
 };
 #endif
 
@@ -118,7 +145,9 @@ public:
         : QAccessibleWidget(window, QAccessible::Window)
         , timeLeft_(adopt(new TimeLeft(*window)))
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-        , endAnnouncement_(adopt(new EndAnnouncement(*window)))
+        , announcements_{adopt(new Announcement(*window, News::CountEnded)),
+                         adopt(new Announcement(*window, News::CountRuns)),
+                         adopt(new Announcement(*window, News::CountStopped))}
 #endif
     {
     }
@@ -135,7 +164,7 @@ public:
 
     QAccessibleInterface* timeLeft() const { return timeLeft_; }
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleInterface* endAnnouncement() const { return endAnnouncement_; }
+    QAccessibleInterface* announcement(News news) const { return announcements_.at(static_cast<std::size_t>(news)); }
 #endif
 
     int childCount() const override { return static_cast<int>(children().size()); }
@@ -175,7 +204,7 @@ private:
     QList<QAccessible::Id> parts_; // before the parts: adopt() fills it
     TimeLeft* timeLeft_;
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-    EndAnnouncement* endAnnouncement_;
+    std::array<Announcement*, 3> announcements_; // by News
 #endif
 };
 
@@ -394,8 +423,22 @@ void renameTimeLeft(TimerWindow& window)
 // Read after the button's caption.
 void describeCount(QPushButton& pause, bool running)
 {
-    pause.setAccessibleDescription(running ? QCoreApplication::translate("timer::accessibility", "הספירה פועלת")
-                                           : QCoreApplication::translate("timer::accessibility", "הספירה עצורה"));
+    pause.setAccessibleDescription(wordsOf(running ? News::CountRuns : News::CountStopped));
+}
+
+void announce(TimerWindow& window, News news)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent announcement(&window, wordsOf(news));
+    announcement.setPoliteness(news == News::CountEnded ? QAccessible::AnnouncementPoliteness::Assertive
+                                                        : QAccessible::AnnouncementPoliteness::Polite);
+    QAccessible::updateAccessibility(&announcement);
+#else
+    if (const WindowAccessible* accessible = windowAccessible(window)) {
+        QAccessibleEvent shown(accessible->announcement(news), QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
+#endif
 }
 
 } // namespace
@@ -408,24 +451,17 @@ void follow(form::TimerForm& form)
     for (const auto& pair : platform::kFieldPairs) {
         window.entry(pair.entry).setAccessibleName(window.heading(pair.display).text());
     }
-    describeCount(window.pauseButton(), form.tickSource().isEnabled());
+    // The caption's "\" would be read as "backslash".
+    window.pauseButton().setAccessibleName(QCoreApplication::translate("timer::accessibility", "הפסק או המשך"));
+    describeCount(window.pauseButton(), form.running());
     QObject::connect(&form, &form::TimerForm::runningChanged, &window,
                      [&pause = window.pauseButton()](bool running) { describeCount(pause, running); });
+    QObject::connect(&form, &form::TimerForm::pressSwitched, &window, [&window](bool running) {
+        announce(window, running ? News::CountRuns : News::CountStopped);
+    });
     QObject::connect(&window, &TimerWindow::displayChanged, &window, [&window] { renameTimeLeft(window); });
 }
 
-void announceCountEnded(TimerWindow& window)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent announcement(&window, desktop::countEndedText());
-    announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
-    QAccessible::updateAccessibility(&announcement);
-#else
-    if (const WindowAccessible* accessible = windowAccessible(window)) {
-        QAccessibleEvent shown(accessible->endAnnouncement(), QAccessible::ObjectShow);
-        QAccessible::updateAccessibility(&shown);
-    }
-#endif
-}
+void announceCountEnded(TimerWindow& window) { announce(window, News::CountEnded); }
 
 } // namespace timer::accessibility

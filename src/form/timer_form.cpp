@@ -14,21 +14,30 @@ TimerForm::TimerForm(const Services& services)
     , ticks_(services.clock, services.wakeTimers)
     , runtime_(window_, ticks_, [this] { emit countEnded(); })
 {
-    connect(&window_.startButton(), &QPushButton::clicked, this, [this] { run(countdown::Command1_Click); });
-    connect(&window_.pauseButton(), &QPushButton::clicked, this, [this] { run(countdown::Command2_Click); });
-    connect(&window_.resetButton(), &QPushButton::clicked, this, [this] { run(countdown::Command3_Click); });
+    connect(&window_.startButton(), &QPushButton::clicked, this, [this] { press(countdown::Command1_Click); });
+    connect(&window_.pauseButton(), &QPushButton::clicked, this, [this] { press(countdown::Command2_Click); });
+    connect(&window_.resetButton(), &QPushButton::clicked, this, [this] { press(countdown::Command3_Click); });
     connect(&ticks_, &desktop::TickSource::tick, this, [this] { run(countdown::Timer1_Timer); });
     connect(&ticks_, &desktop::TickSource::enabledChanged, this, &TimerForm::runningChanged);
 }
 
-void TimerForm::run(void (*handler)(platform::FormsRuntime&))
+void TimerForm::press(Handler handler)
+{
+    const bool runningBefore = running();
+    if (run(handler) && running() != runningBefore) {
+        emit pressSwitched(running());
+    }
+}
+
+bool TimerForm::run(Handler handler)
 {
     // Nothing runs while a report is open: the count must not move under it.
     if (reporting_) {
-        return;
+        return false;
     }
     try {
         handler(runtime_);
+        return true;
     } catch (const platform::HandlerError& error) {
         ticks_.setEnabled(false);
         reporting_ = true;
@@ -42,6 +51,7 @@ void TimerForm::run(void (*handler)(platform::FormsRuntime&))
                 }
             }
         });
+        return false;
     }
 }
 

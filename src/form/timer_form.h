@@ -31,17 +31,26 @@ public:
     explicit TimerForm(const Services& services);
 
     TimerWindow& window() { return window_; }
-    desktop::TickSource& tickSource() { return ticks_; }
+    // Whether the count runs: its tick source is on.
+    bool running() const { return ticks_.isEnabled(); }
 
 signals:
     // The count has reached zero: the handlers' beep, before every field
     // goes back to "00".
     void countEnded();
-    // The tick source was switched on or off.
+    // The count was switched on or off, by any handler.
     void runningChanged(bool running);
+    // A button's press switched the count on or off, and its handler ended
+    // normally.
+    void pressSwitched(bool running);
 
 private:
-    void run(void (*handler)(platform::FormsRuntime&));
+    using Handler = void (*)(platform::FormsRuntime&);
+
+    void press(Handler handler);
+    // Runs `handler` under the error policy; false where it did not end
+    // normally.
+    bool run(Handler handler);
 
     ErrorReport& errorReport_;
     TimerWindow window_;
