@@ -1,6 +1,7 @@
 #include "countdown/text_rules.h"
 
 #include "platform/errors.h"
+#include "platform/utf16.h"
 
 #include <algorithm>
 #include <array>
@@ -45,15 +46,14 @@ std::u16string withAsciiDigits(std::u16string_view text)
 {
     std::u16string ascii;
     ascii.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool paired = i + 1 < text.size() && (text[i] & 0xFC00) == 0xD800 && (text[i + 1] & 0xFC00) == 0xDC00;
-        const char32_t character = paired ? 0x10000 + ((text[i] & 0x3FFU) << 10) + (text[i + 1] & 0x3FFU) : text[i];
-        if (const char16_t digit = asciiDigit(character); digit != 0) {
+    for (std::size_t i = 0; i < text.size();) {
+        const platform::Utf16Character character = platform::characterAt(text, i);
+        if (const char16_t digit = asciiDigit(character.codePoint); digit != 0) {
             ascii += digit;
-            i += paired ? 1 : 0;
         } else {
-            ascii += text[i];
+            ascii += text.substr(i, character.units);
         }
+        i += character.units;
     }
     return ascii;
 }

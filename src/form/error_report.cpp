@@ -22,13 +22,33 @@ namespace timer::form {
 
 namespace {
 
+// `text` with every character that draws nothing (blanks, bidirectional
+// marks, other format and control characters) written out as [U+XXXX].
+QString withInvisiblesWrittenOut(const QString& text)
+{
+    QString shown;
+    for (const char32_t character : text.toUcs4()) {
+        switch (QChar::category(character)) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Separator_Space:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            shown += QStringLiteral("[U+%1]").arg(static_cast<uint>(character), 4, 16, QLatin1Char('0')).toUpper();
+            break;
+        default:
+            shown += QString::fromUcs4(&character, 1);
+        }
+    }
+    return shown;
+}
+
 // A text the user typed, quoted inside a right-to-left sentence: isolated as
 // a left-to-right run (LRI ... PDI), so that "1-" does not read "-1". The
-// user's own isolates and marks are written out by visible() and cannot
-// break out of it.
+// user's own isolates and marks are written out, and cannot break out of it.
 QString quoted(const QString& text)
 {
-    return QStringLiteral("\"\u2066%1\u2069\"").arg(visible(text));
+    return QStringLiteral("\"\u2066%1\u2069\"").arg(withInvisiblesWrittenOut(text));
 }
 
 // Where a report of `size` goes beside the window whose frame is `window`,
@@ -145,26 +165,7 @@ void MessageBoxReport::show(QWidget& window, const QString& message, std::functi
     box->open();
 }
 
-QString visible(const QString& text)
-{
-    QString shown;
-    for (const char32_t character : text.toUcs4()) {
-        switch (QChar::category(character)) {
-        case QChar::Other_Control:
-        case QChar::Other_Format:
-        case QChar::Separator_Space:
-        case QChar::Separator_Line:
-        case QChar::Separator_Paragraph:
-            shown += QStringLiteral("[U+%1]").arg(static_cast<uint>(character), 4, 16, QLatin1Char('0')).toUpper();
-            break;
-        default:
-            shown += QString::fromUcs4(&character, 1);
-        }
-    }
-    return shown;
-}
-
-ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& window)
+ErrorMessage describe(const platform::HandlerError& error, const TimerWindow& window)
 {
     if (const auto* field = dynamic_cast<const platform::FieldError*>(&error)) {
         QLineEdit& box = window.entry(platform::entryOf(field->label()));

@@ -45,7 +45,7 @@ public:
 // go back to when the report has been read (none: the focus stays). What went
 // wrong and what to do are lines of their own, so that the report is as wide
 // as the longer of them, not the two together.
-struct ErrorNotice {
+struct ErrorMessage {
     QString message;
     QWidget* returnTo = nullptr;
 };
@@ -55,10 +55,6 @@ struct ErrorNotice {
 // what the user typed in the field's box, unless the display still holds an
 // older text that Start has not replaced; then the notice says so and sends
 // the user to Start.
-ErrorNotice describe(const platform::HandlerError& error, const TimerWindow& window);
-
-// `text` with every character that draws nothing (blanks, bidirectional
-// marks, other format and control characters) written out as [U+XXXX].
-QString visible(const QString& text);
+ErrorMessage describe(const platform::HandlerError& error, const TimerWindow& window);
 
 } // namespace timer::form

@@ -41,8 +41,8 @@ bool TimerForm::run(Handler handler)
     } catch (const platform::HandlerError& error) {
         ticks_.setEnabled(false);
         reporting_ = true;
-        const ErrorNotice notice = describe(error, window_);
-        errorReport_.show(window_, notice.message, [this, returnTo = notice.returnTo] {
+        const ErrorMessage reported = describe(error, window_);
+        errorReport_.show(window_, reported.message, [this, returnTo = reported.returnTo] {
             reporting_ = false;
             if (returnTo != nullptr) {
                 returnTo->setFocus();

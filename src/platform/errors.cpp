@@ -1,5 +1,7 @@
 #include "platform/errors.h"
 
+#include "platform/utf16.h"
+
 #include <cstdint>
 
 namespace timer::platform {
@@ -25,9 +27,6 @@ void appendUtf8(std::string& out, char32_t codePoint)
     }
 }
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
 } // namespace
 
 std::string toUtf8(std::u16string_view text)
@@ -35,18 +34,10 @@ std::string toUtf8(std::u16string_view text)
     constexpr char32_t kReplacement = 0xFFFD;
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-            const char32_t high = unit - 0xD800;
-            const char32_t low = text[i + 1] - 0xDC00;
-            appendUtf8(out, 0x10000 + (high << 10) + low);
-            ++i;
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-            appendUtf8(out, kReplacement);
-        } else {
-            appendUtf8(out, unit);
-        }
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf16Character character = characterAt(text, i);
+        appendUtf8(out, isSurrogate(character.codePoint) ? kReplacement : character.codePoint);
+        i += character.units;
     }
     return out;
 }
