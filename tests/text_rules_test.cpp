@@ -161,9 +161,6 @@ TEST(text_rules_test, errors_name_what_went_wrong)
     const ConversionError conversion(Display::Label3, u"a\u05D1");
     EXPECT_STREQ(conversion.what(), "Label3: 'a\xD7\x91' is not a number");
 
-    const PropertyAccessError access("Timer1", Property::Enabled, Access::Write);
-    EXPECT_STREQ(access.what(), "cannot write Timer1.Enabled");
-
     // A lone surrogate cannot go into a message as it is.
     EXPECT_EQ(toUtf8(u"\xD800x"), "\xEF\xBF\xBDx");
     EXPECT_EQ(toUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");

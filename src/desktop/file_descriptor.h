@@ -9,7 +9,6 @@ namespace timer::desktop {
 // Owns a file descriptor, and closes it when it goes.
 class FileDescriptor {
 public:
-    FileDescriptor() = default;
     // Takes `fd` over; a negative one stands for none.
     explicit FileDescriptor(int fd)
         : fd_(fd)
@@ -25,11 +24,7 @@ public:
         : fd_(std::exchange(other.fd_, -1))
     {
     }
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept
-    {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
+    FileDescriptor& operator=(FileDescriptor&& other) = delete;
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 

@@ -64,13 +64,4 @@ ArithmeticError::ArithmeticError()
 {
 }
 
-PropertyAccessError::PropertyAccessError(std::string_view control, Property property, Access access)
-    : HandlerError("cannot " + std::string(access == Access::Read ? "read " : "write ")
-                   + std::string(control) + "." + std::string(name(property)))
-    , control_(control)
-    , property_(property)
-    , access_(access)
-{
-}
-
 } // namespace timer::platform

@@ -48,21 +48,6 @@ public:
     ArithmeticError();
 };
 
-// A control refused a read or write of one of its properties.
-class PropertyAccessError : public HandlerError {
-public:
-    PropertyAccessError(std::string_view control, Property property, Access access);
-
-    const std::string& control() const { return control_; }
-    Property property() const { return property_; }
-    Access access() const { return access_; }
-
-private:
-    std::string control_;
-    Property property_;
-    Access access_;
-};
-
 // UTF-16 to UTF-8 for messages; lone surrogates become U+FFFD.
 std::string toUtf8(std::u16string_view text);
 

@@ -46,19 +46,11 @@ constexpr std::string_view name(Entry box)
     return names.at(static_cast<std::size_t>(box));
 }
 
-enum class Property { Caption, Text, Enabled };
-enum class Access { Read, Write };
-
-constexpr std::string_view name(Property property)
-{
-    constexpr std::array<std::string_view, 3> names{"Caption", "Text", "Enabled"};
-    return names.at(static_cast<std::size_t>(property));
-}
-
 // What the handlers need of the window they run in: the texts of the six count
 // controls, the tick switch of Timer1, and the beep. Texts are UTF-16 code
-// units, exactly as the controls hold them. Any access may fail; a failure
-// throws PropertyAccessError.
+// units, exactly as the controls hold them. Any access may fail: a failure
+// throws a HandlerError, which ends the handler there (the widgets this
+// program runs on never refuse one).
 class FormsRuntime {
 public:
     virtual ~FormsRuntime() = default;
