@@ -3,6 +3,7 @@
 #include "accessibility/accessibility.h"
 #include "desktop/held_keys.h"
 #include "form/caret_rest.h"
+#include "form/fonts.h"
 #include "form/error_report.h"
 #include "form/qt_hebrew.h"
 #include "form/timer_form.h"
@@ -178,6 +179,11 @@ private slots:
             QVERIFY2(taken.width() <= room.width() && taken.height() <= room.height(),
                      qPrintable(control->objectName()));
         }
+        // A caption as wide as its room and too tall for it shrinks too.
+        const QRectF flat(0, 0, 400, 8);
+        const QFont shrunk = timer::form::fitted(f.find("Command2")->font(), QStringLiteral("א ב"), flat.size(),
+                                                 timer::form::TextFit::WrappedLines);
+        QVERIFY(QFontMetricsF(shrunk).boundingRect(flat, Qt::TextWordWrap, QStringLiteral("א ב")).height() <= 8);
     }
 
     // What the user types replaces the whole box: at start, after Tab, after
