@@ -190,108 +190,14 @@ TEST(tick_test, walks_from_a_display)
     }
 }
 
-namespace {
-
-// Passes every access to the controls and logs it in short, with each beep:
-// "R L5" reads Label5, "W T1" writes Text1, "W E" writes Timer1's Enabled.
-class AccessLog final : public timer::platform::FormsRuntime {
-public:
-    explicit AccessLog(ControlState state)
-        : state_(std::move(state))
-    {
-    }
-
-    std::u16string caption(Display label) override
-    {
-        log('R', name(label));
-        return state_.caption(label);
-    }
-    void setCaption(Display label, std::u16string_view text) override
-    {
-        log('W', name(label));
-        state_.setCaption(label, text);
-    }
-    std::u16string text(Entry box) override
-    {
-        log('R', name(box));
-        return state_.text(box);
-    }
-    void setText(Entry box, std::u16string_view text) override
-    {
-        log('W', name(box));
-        state_.setText(box, text);
-    }
-    bool timerEnabled() override
-    {
-        trace += "R E ";
-        return state_.timerEnabled();
-    }
-    void setTimerEnabled(bool enabled) override
-    {
-        trace += "W E ";
-        state_.setTimerEnabled(enabled);
-    }
-    void beep() override { trace += "beep "; }
-
-    // Each step followed by a blank.
-    std::string trace;
-
-private:
-    void log(char access, std::string_view control) { trace += {access, ' ', control.front(), control.back(), ' '}; }
-
-    ControlState state_;
-};
-
-} // namespace
-
-// Each path through a handler makes its reads and writes in the order of its
-// steps: a field needed twice is read twice, and nothing is read ahead.
-TEST(access_order_test, each_path_makes_its_steps_accesses_in_order)
+// Pause/Continue switches the tick source off when it runs and on when it
+// stands, and touches no text.
+TEST(pause_test, toggles_the_tick_alone)
 {
-    struct Row {
-        const char* name;
-        Handler handler;
-        Texts typed;
-        Texts shown;
-        bool running;
-        std::string expected;
-    };
-    const std::string fill = "R T1 W T1 R T2 R T3 ";   // Text1 empty
-    const std::string copy = "R T1 R T1 W L1 R T2 R T2 W L3 R T3 R T3 W L5 ";
-    const std::string sevenZeros = "W L1 W L3 W L5 W T1 W T2 W T3 W E ";
-    const std::string decrement = "R L5 R L5 W L5 R L5 "; // threshold, decrement, zero test
-    const std::string endTest = "R L1 R L3 R L5 ";
-    const Row rows[] = {
-        {"start_fills_copies_and_runs", Command1_Click, {u"", u"5", u"30"}, kAllZero, false,
-         fill + copy + endTest + "W E "},
-        {"start_on_zero_entries_stops", Command1_Click, {u"00", u"0", u""}, kAllZero, true,
-         "R T1 R T2 R T3 W T3 " + copy + endTest + "W E "},
-        {"pause_while_running", Command2_Click, kAllZero, {u"00", u"00", u"09"}, true, "R E W E "},
-        {"continue_while_stopped", Command2_Click, kAllZero, kAllZero, false, "R E W E "},
-        {"reset", Command3_Click, {u"1", u"2", u"3"}, {u"01", u"02", u"03"}, true, sevenZeros},
-        {"tick_below_eleven", Timer1_Timer, kAllZero, {u"00", u"00", u"05"}, true, decrement + endTest},
-        {"tick_from_eleven_up", Timer1_Timer, kAllZero, {u"00", u"00", u"30"}, true, decrement + endTest},
-        {"tick_minute_borrow", Timer1_Timer, kAllZero, {u"00", u"01", u"01"}, true,
-         decrement + "R L3 R L3 W L3 W L5 " + endTest},
-        {"tick_hour_borrow", Timer1_Timer, kAllZero, {u"01", u"00", u"01"}, true,
-         decrement + "R L3 R L3 R L1 R L1 W L1 W L3 W L5 " + endTest},
-        {"tick_end_of_count", Timer1_Timer, kAllZero, {u"00", u"00", u"01"}, true,
-         decrement + "R L3 R L3 R L1 W L1 W L3 " + endTest + "beep " + sevenZeros},
-        {"tick_minutes_negative", Timer1_Timer, kAllZero, {u"00", u"-1", u"01"}, true,
-         decrement + "R L3 R L3 " + endTest},
-        // Seconds below 1 when the tick begins: it looks for a field below
-        // zero, then borrows, then counts from what the borrow wrote; with
-        // nothing to borrow it stops the count.
-        {"tick_from_whole_minutes", Timer1_Timer, kAllZero, {u"00", u"05", u"00"}, true,
-         "R L5 " + endTest + "R L3 R L3 W L3 W L5 " + decrement + endTest},
-        {"tick_from_whole_hours", Timer1_Timer, kAllZero, {u"01", u"00", u"00"}, true,
-         "R L5 " + endTest + "R L3 R L1 R L1 W L1 W L3 W L5 " + decrement + endTest},
-        {"tick_on_a_zero_display", Timer1_Timer, kAllZero, kAllZero, true, "R L5 " + endTest + "R L3 R L1 W E "},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        AccessLog logged(formWith(row.typed, row.shown, row.running));
-        row.handler(logged);
-        EXPECT_EQ(logged.trace, row.expected);
-    }
+    ControlState form = formWith({u"1", u"2", u"3"}, {u"01", u"02", u"03"}, true);
+    Command2_Click(form);
+    EXPECT_FALSE(form.timerEnabled());
+    Command2_Click(form);
+    EXPECT_TRUE(form.timerEnabled());
+    EXPECT_EQ(display(form), (Texts{u"01", u"02", u"03"}));
 }
