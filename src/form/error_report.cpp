@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -97,6 +98,13 @@ public:
         // dialogs have it.
         button(QMessageBox::Ok)->setIcon(QIcon());
         window.installEventFilter(this);
+        comeBack_.setSingleShot(true);
+        comeBack_.setInterval(0);
+        connect(&comeBack_, &QTimer::timeout, this, [this] {
+            hide();
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            show();
+        });
     }
 
 protected:
@@ -139,21 +147,16 @@ private:
                 Qt::UniqueConnection);
     }
 
+    // Once the window system has done minimising it.
     void comeBackIfMinimisedAlone(Qt::WindowState state)
     {
         if (state == Qt::WindowMinimized && !parentWidget()->isMinimized()) {
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    hide();
-                    setWindowState(windowState() & ~Qt::WindowMinimized);
-                    show();
-                },
-                Qt::QueuedConnection);
+            comeBack_.start();
         }
     }
 
     desktop::BlockedCloseRequests closeRequests_;
+    QTimer comeBack_;
 };
 
 } // namespace
