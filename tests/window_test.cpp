@@ -475,7 +475,7 @@ private slots:
         QCOMPARE(QGuiApplication::modalWindow(), box->windowHandle());
         QCOMPARE(box->windowModality(), Qt::WindowModal);
         QCOMPARE(box->windowHandle()->transientParent(), window.windowHandle());
-        QCOMPARE(box->windowTitle(), QStringLiteral("הספירה נעצרה"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("שגיאה בספירה"));
         // The frame offers what the flags name, and nothing else.
         QCOMPARE(box->windowFlags() & (Qt::CustomizeWindowHint | Qt::WindowMinMaxButtonsHint), Qt::CustomizeWindowHint);
         QVERIFY(!box->frameGeometry().intersects(window.frameGeometry()));

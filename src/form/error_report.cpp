@@ -87,7 +87,7 @@ class ReportBox final : public QMessageBox {
 
 public:
     ReportBox(const QString& message, QWidget& window)
-        : QMessageBox(QMessageBox::Warning, ErrorReport::tr("הספירה נעצרה"), message, QMessageBox::Ok, &window,
+        : QMessageBox(QMessageBox::Warning, ErrorReport::tr("שגיאה בספירה"), message, QMessageBox::Ok, &window,
                       Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
         , closeRequests_(*window.windowHandle(), [this] { reject(); })
     {
