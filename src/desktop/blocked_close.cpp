@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QWindow>
+#include <QWidget>
 
 #if QT_CONFIG(xcb)
 #include <xcb/xcb.h>
@@ -46,7 +46,7 @@ struct BlockedCloseRequests::Atoms {
 struct BlockedCloseRequests::Atoms {};
 #endif
 
-BlockedCloseRequests::BlockedCloseRequests(const QWindow& window, std::function<void()> unblock)
+BlockedCloseRequests::BlockedCloseRequests(const QWidget& window, std::function<void()> unblock)
     : window_(window)
     , unblock_(std::move(unblock))
 {
@@ -83,7 +83,7 @@ bool BlockedCloseRequests::nativeEventFilter(const QByteArray& eventType, void* 
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & 0x7F) == XCB_CLIENT_MESSAGE) {
         const auto& client = *reinterpret_cast<const xcb_client_message_event_t*>(event);
-        if (client.window == window_.winId() && atoms_->closeRequest(client)) {
+        if (client.window == window_.internalWinId() && atoms_->closeRequest(client)) {
             unblock_();
         }
     }

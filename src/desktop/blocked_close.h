@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-class QWindow;
+class QWidget;
 
 namespace timer::desktop {
 
@@ -18,8 +18,8 @@ namespace timer::desktop {
 // anyway.
 class BlockedCloseRequests final : public QAbstractNativeEventFilter {
 public:
-    // Precondition: `window` has its native window; it outlives this.
-    BlockedCloseRequests(const QWindow& window, std::function<void()> unblock);
+    // Precondition: `window` outlives this.
+    BlockedCloseRequests(const QWidget& window, std::function<void()> unblock);
     ~BlockedCloseRequests() override;
     BlockedCloseRequests(const BlockedCloseRequests&) = delete;
     BlockedCloseRequests& operator=(const BlockedCloseRequests&) = delete;
@@ -27,7 +27,7 @@ public:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
-    const QWindow& window_;
+    const QWidget& window_;
     std::function<void()> unblock_;
     // X's names for a close request: the protocol message and the request,
     // asked for once, as the report opens, and read when first needed.

@@ -89,7 +89,7 @@ public:
     ReportBox(const QString& message, QWidget& window)
         : QMessageBox(QMessageBox::Warning, ErrorReport::tr("שגיאה בספירה"), message, QMessageBox::Ok, &window,
                       Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-        , closeRequests_(*window.windowHandle(), [this] { reject(); })
+        , closeRequests_(window, [this] { reject(); })
     {
         setAttribute(Qt::WA_DeleteOnClose);
         setLayoutDirection(Qt::RightToLeft); // the message is Hebrew
