@@ -155,11 +155,11 @@ private slots:
             const QRect area = f.find(name)->geometry();
             QVERIFY2(qGray(image.pixel(area.left(), area.center().y())) > 64, name);
         }
-        // The display's yellow band, and Pause/Continue's caption broken
-        // into its two lines.
+        // The display's yellow band, and Pause/Continue's caption, inside
+        // the button's frame, broken into its two lines.
         QCOMPARE(image.pixel(f.find("Label1")->geometry().topLeft()), timer::form::kYellow);
         QWidget* pause = f.find("Command2");
-        QVERIFY(inkOf(image.copy(pause->geometry()), 64).height() > pause->fontMetrics().height());
+        QVERIFY(inkOf(image.copy(pause->geometry().adjusted(2, 2, -2, -2)), 64).height() > pause->fontMetrics().height());
     }
 
     // Run also with one font on the system, where every stand-in is missing.
