@@ -5,7 +5,6 @@
 #include "desktop/end_on_signals.h"
 #include "desktop/utf8_locale.h"
 #include "form/timer_form.h"
-#include "identity.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -54,6 +53,7 @@ class FakeNotifications final : public QObject {
 public:
     struct Notice {
         QString icon;
+        QString body;
         QStringList actions;
         QVariantMap hints;
         int timeout;
@@ -87,10 +87,10 @@ public:
 
 public slots:
     Q_SCRIPTABLE uint Notify(const QString& /*app*/, uint /*replaces*/, const QString& icon,
-                             const QString& /*summary*/, const QString& /*body*/, const QStringList& actions,
+                             const QString& /*summary*/, const QString& body, const QStringList& actions,
                              const QVariantMap& hints, int timeout)
     {
-        notices.append({icon, actions, hints, timeout});
+        notices.append({icon, body, actions, hints, timeout});
         return 40 + static_cast<uint>(notices.size());
     }
     Q_SCRIPTABLE void CloseNotification(uint id) { closed.append(id); }
@@ -369,14 +369,16 @@ private slots:
         } else {
             QVERIFY(caughtUp());
             QCOMPARE(scene.server.notices.size(), 1);
-            // It stays, also after its click, can be clicked, and shows as
-            // the launcher's own.
+            // It says what ended, stays, also after its click, can be
+            // clicked, and shows as the launcher's own, by the name of the
+            // desktop entry the package installs.
             const auto& notice = scene.server.notices.front();
+            QCOMPARE(notice.body, QStringLiteral("הספירה לאחור הסתיימה."));
             QCOMPARE(notice.actions.value(0), QStringLiteral("default"));
             QCOMPARE(notice.timeout, 0);
             QCOMPARE(notice.hints.value(QStringLiteral("resident")), QVariant(true));
-            QCOMPARE(notice.icon, QStringLiteral(TIMER_APP_ID));
-            QCOMPARE(notice.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral(TIMER_APP_ID));
+            QCOMPARE(notice.icon, QStringLiteral("io.github.timer.Timer"));
+            QCOMPARE(notice.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("io.github.timer.Timer"));
             if (closedByServer != 0) {
                 scene.server.send(QStringLiteral("NotificationClosed"), {closedByServer, 2U});
                 QVERIFY(caughtUp());
@@ -414,6 +416,7 @@ private slots:
         QTest::addColumn<bool>("bus");
         QTest::addColumn<int>("attentions");
         QTest::newRow("dunst") << "dunst" << true << 1;
+        QTest::newRow("notification-daemon") << "Notification Daemon" << true << 1;
         QTest::newRow("GNOME Shell") << "gnome-shell" << true << 0;
         QTest::newRow("no server") << "" << true << 1;
         QTest::newRow("no session bus") << "" << false << 1;
@@ -445,6 +448,7 @@ private slots:
         QTest::addColumn<int>("status"); // -1: ended by the signal
         QTest::newRow("SIGTERM") << QList<int>{SIGTERM} << false << 128 + SIGTERM;
         QTest::newRow("SIGHUP") << QList<int>{SIGHUP} << false << 128 + SIGHUP;
+        QTest::newRow("SIGINT") << QList<int>{SIGINT} << false << 128 + SIGINT;
         QTest::newRow("SIGHUP under nohup") << QList<int>{SIGHUP, SIGTERM} << true << 128 + SIGTERM;
         QTest::newRow("SIGKILL") << QList<int>{SIGKILL} << false << -1;
     }

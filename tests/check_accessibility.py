@@ -1,17 +1,21 @@
 #!/usr/bin/python3
-"""Opens the timer on a virtual display of its own with its accessibility
-bridge on, and deals with it over AT-SPI as a screen reader does:
+"""Opens the timer, as installed, on a virtual display of its own with its
+accessibility bridge on, and deals with it over AT-SPI as a screen reader
+does:
 - the window is a frame titled "Timer", the display one status bar named
-  by the time, shown where the display is, told of each change;
+  by the time, shown where the display is, told of each change; Qt's own
+  words are in Hebrew;
 - an entry box answers at once, and whole, for its text's attribute run and
   for the word and the sentence at the end of its text, and has no
   character there nor a word before its first;
 - Tab into a box tells of one change of selection, as in any Qt window;
 - the end of a count is said (an announcement, or on Qt 6.4 a notification
   that shows), where the notification server is not one whose notices
-  screen readers read (notification-daemon); the count's state is told as
-  it starts and ends, and the window asks the window manager for attention
-  where it is not the active one;
+  screen readers read (notification-daemon, GNOME Shell); the count's
+  state is told as it starts and ends, and the window asks the window
+  manager for attention where it is not the active one; the end runs the
+  sound helper beside the program, with its time limit, and where the
+  helper fails, the program rings the X server's bell;
 - Return held on Pause/Continue (named without the caption's backslash),
   with real X key events, presses it once, and the X server sends the
   program presses alone while the key is held; a press that starts or
@@ -133,19 +137,23 @@ def said(text):
 end_said = said(END_TEXT)
 
 
-class KeysDelivered:
-    """The key events the X server delivers to its clients (the timer's are
-    the only ones), as (type, key code), recorded on a connection of its own
-    (the RECORD extension)."""
+BELL = 104  # the core protocol's request that rings the bell
 
-    def __init__(self, name):
+
+class Recorded:
+    """What the X server delivers to its clients or is asked by them, of the
+    kinds `ranges` names (the key events it delivers: the timer's are the
+    only ones), as (type, key code) or (request, 0), recorded on a
+    connection of its own (the RECORD extension)."""
+
+    def __init__(self, name, **ranges):
         self.events = []
         self.name = name
         self.connection = xdisplay.Display(name)
         self.context = self.connection.record_create_context(0, [record.AllClients], [{
             "core_requests": (0, 0), "core_replies": (0, 0), "ext_requests": (0, 0, 0, 0),
-            "ext_replies": (0, 0, 0, 0), "delivered_events": (X.KeyPress, X.KeyRelease), "device_events": (0, 0),
-            "errors": (0, 0), "client_started": False, "client_died": False}])
+            "ext_replies": (0, 0, 0, 0), "delivered_events": (0, 0), "device_events": (0, 0),
+            "errors": (0, 0), "client_started": False, "client_died": False, **ranges}])
         self.started = threading.Event()
         self.thread = threading.Thread(target=self.connection.record_enable_context, args=(self.context, self.got),
                                        daemon=True)
@@ -154,13 +162,15 @@ class KeysDelivered:
 
     def got(self, reply):
         self.started.set()
+        if reply.category == record.FromClient:
+            self.events.append((reply.data[0], 0))
         data = reply.data if reply.category == record.FromServer else b""
         while data:
             event, data = rq.EventField(None).parse_binary_value(data, self.connection.display, None, None)
             self.events.append((event.type, event.detail))
 
     def wait_for(self, event, times):
-        until(lambda: self.events.count(event) >= times)
+        return until(lambda: self.events.count(event) >= times)
 
     def stop(self):
         other = xdisplay.Display(self.name)
@@ -234,7 +244,7 @@ def hold_return(window, heard, display, expect):
     child(window, pyatspi.ROLE_PUSH_BUTTON, "הפסק או המשך").queryComponent().grabFocus()
     keyboard = xdisplay.Display(display)
     close_window.find(keyboard.screen().root, "Timer").set_input_focus(X.RevertToParent, X.CurrentTime)
-    keys = KeysDelivered(display)
+    keys = Recorded(display, delivered_events=(X.KeyPress, X.KeyRelease))
     enter, tab = (keyboard.keysym_to_keycode(XK.string_to_keysym(name)) for name in ("Return", "Tab"))
     xtest.fake_input(keyboard, X.KeyPress, enter)
     keyboard.sync()
@@ -262,7 +272,17 @@ def main():
     runtime = tempfile.TemporaryDirectory()
     environment = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                        XDG_RUNTIME_DIR=runtime.name)
-    timer = subprocess.Popen([sys.argv[1]], env=environment)
+    # The program as installed, with a sound helper that says how it was
+    # run and fails, so that the beep sounds in place of the sound.
+    installed = tempfile.TemporaryDirectory(dir=os.path.dirname(sys.argv[1]))
+    program, helper = (os.path.join(installed.name, *path) for path in (("bin", "timer"), ("libexec", "timer", "sound-helper")))
+    for made in (program, helper):
+        os.makedirs(os.path.dirname(made))
+    os.link(sys.argv[1], program)
+    with open(helper, "w", encoding="utf-8") as script:
+        script.write('#!/bin/sh\necho "$1" >"$0.part" && mv "$0.part" "$0.run"\nexit 1\n')
+    os.chmod(helper, 0o755)
+    timer = subprocess.Popen([program], env=environment)
     failures = []
 
     def expect(what, actual, wanted):
@@ -272,6 +292,8 @@ def main():
     try:
         window = find_window("Timer")
         expect("the window's role", window.getRoleName(), "frame")
+        expect("Qt's own words, in Hebrew", child(window, pyatspi.ROLE_PUSH_BUTTON, "התחל").queryAction().getDescription(0),
+               "מתניע את הפעולה")
         expect("the status bars", [part.getRole() for part in window].count(pyatspi.ROLE_STATUS_BAR), 1)
         time_left = child(window, pyatspi.ROLE_STATUS_BAR, "00:00:00")
         expect("the status bar's description", time_left.description, "")
@@ -310,6 +332,7 @@ def main():
         child(window, pyatspi.ROLE_TEXT, "שניות").queryEditableText().setTextContents("123")
         expect("the seconds set, two characters at the most", child(window, pyatspi.ROLE_TEXT, "שניות").queryText().getText(0, -1), "12")
         child(window, pyatspi.ROLE_TEXT, "שניות").queryEditableText().setTextContents("1")
+        bells = Recorded(display, core_requests=(BELL, BELL))
         press(child(window, pyatspi.ROLE_PUSH_BUTTON, "התחל"))
         # The count stops last at its end: what the end brings has been
         # sent by then, but for what waits for the notification server.
@@ -317,17 +340,23 @@ def main():
         expect("the status bar told of the times Start and the end show", heard.count(time_left_renamed) >= 2, True)
         expect("attention asked for", attention_asked(watcher), True)
         expect("the end said", heard.wait_for(end_said, 1), True)
-        # Once more, where the server's notice is read aloud: not said
+        expect("the sound helper run with the limit and its grace",
+               until(lambda: os.path.exists(helper + ".run")) and open(helper + ".run", encoding="utf-8").read(), "6000\n")
+        expect("the beep where the sound failed", bells.wait_for((BELL, 0), 1), True)
+        bells.stop()
+        # Twice more, where the server's notices are read aloud, also where
+        # it makes a notice of the attention request (GNOME Shell): not said
         # again. Reset's renaming of the status bar comes after all the end
         # sends.
-        notifications.name = "Notification Daemon"
-        child(window, pyatspi.ROLE_TEXT, "שניות").queryEditableText().setTextContents("1")
-        press(child(window, pyatspi.ROLE_PUSH_BUTTON, "התחל"))
-        notifications.answered(2)
-        renamed = heard.count(time_left_renamed) + 1
-        press(child(window, pyatspi.ROLE_PUSH_BUTTON, "אפס"))
-        heard.wait_for(time_left_renamed, renamed)
-        expect("the end said, over two ends", heard.count(end_said), 1)
+        for answers, name in enumerate(("Notification Daemon", "gnome-shell"), start=2):
+            notifications.name = name
+            child(window, pyatspi.ROLE_TEXT, "שניות").queryEditableText().setTextContents("1")
+            press(child(window, pyatspi.ROLE_PUSH_BUTTON, "התחל"))
+            notifications.answered(answers)
+            renamed = heard.count(time_left_renamed) + 1
+            press(child(window, pyatspi.ROLE_PUSH_BUTTON, "אפס"))
+            heard.wait_for(time_left_renamed, renamed)
+        expect("the end said, over three ends", heard.count(end_said), 1)
         watcher.close()
         hold_return(window, heard, display, expect)
     finally:
@@ -336,6 +365,7 @@ def main():
         server.kill()
         server.wait()
         runtime.cleanup()
+        installed.cleanup()
     for failure in failures:
         print(failure)
     return 1 if failures else 0

@@ -51,6 +51,7 @@ const ReadCase kReadCases[] = {
     {"arabic_indic_digit", u"\u0661", 1.0, 1.0},
     {"fullwidth_digit", u"\uFF15", 5.0, 5.0},
     {"persian_digit_then_ascii", u"\u06F30", 30.0, 30.0},
+    {"bengali_digit", u"\u09EB", 5.0, 5.0},
     {"digit_beyond_the_bmp", u"\U0001D7D3", 5.0, 5.0},
     {"superscript_is_no_digit", u"\u00B2", std::nullopt, 0.0},
     {"infinity_word", u"inf", std::nullopt, 0.0},

@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyleHints>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -156,6 +157,11 @@ private slots:
             const QRect area = f.find(name)->geometry();
             QVERIFY2(qGray(image.pixel(area.left(), area.center().y())) > 64, name);
         }
+        // The display's yellow band, and Pause/Continue's caption, inside
+        // the button's frame, broken into its two lines.
+        QCOMPARE(image.pixel(f.find("Label1")->geometry().topLeft()), timer::form::kYellow);
+        QWidget* pause = f.find("Command2");
+        QVERIFY(inkOf(image.copy(pause->geometry().adjusted(2, 2, -2, -2)), 64).height() > pause->fontMetrics().height());
     }
 
     // Run also with one font on the system, where every stand-in is missing.
@@ -320,10 +326,14 @@ private slots:
         };
         // A box tells its value and its selection: Orca reads "00 selected".
         QCOMPARE(accessible("Text1")->text(QAccessible::Value), QStringLiteral("00"));
+        QAccessibleTextInterface* text = accessible("Text1")->textInterface();
         int start = -1;
         int end = -1;
-        accessible("Text1")->textInterface()->selection(0, &start, &end);
+        text->selection(0, &start, &end);
         QCOMPARE(std::pair(start, end), std::pair(0, 2));
+        // Its characters lie where they are drawn: the second one just
+        // right of the first.
+        QCOMPARE(text->offsetAtPoint(text->characterRect(1).topLeft() + QPoint(1, 1)), 1);
         // The display is one child of the window, a status bar, in place of
         // its five labels.
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&f.form.window());
@@ -352,11 +362,16 @@ private slots:
         Fixture f;
         QVERIFY(f.active);
         f.report.keepOpen = true;
+        // Said: a press that switches the count, not Start's restart, nor
+        // one whose error stops it.
+        const QSignalSpy said(&f.form, &timer::form::TimerForm::pressSwitched);
         f.type("Text3", "2");
+        f.click("Command1");
         f.click("Command1");
         f.type("Text1", "ab");
         f.click("Command1");
         QCOMPARE(f.report.messages.size(), 1);
+        QCOMPARE(said.count(), 1);
         f.click("Command3");
         QVERIFY(!f.running() && !f.wake.due());
         QCOMPARE(f.display(), (QStringList{"ab", "00", "02"}));
@@ -450,13 +465,21 @@ private slots:
         QVERIFY(f.running());
         typeKeys("\t\r");
         QCOMPARE(f.display(), (QStringList{"00", "00", "00"}));
+        // The report closed by its close box, not its button, also lets
+        // the buttons run again.
+        f.type("Text2", "x");
+        f.click("Command1");
+        QVERIFY(QGuiApplication::modalWindow() != nullptr && QGuiApplication::modalWindow()->close());
+        f.click("Command3");
+        QCOMPARE(f.display(), (QStringList{"00", "00", "00"}));
     }
 
     // The report is modal to its window, titled on its own, with no
-    // minimise or maximise, and placed beside the window. Closing the window
+    // minimise or maximise, and placed below the window. Closing the window
     // while it is open closes it too, also at the request a window manager's
-    // close box sends (on X11, where Qt would drop it). Its icon has a name
-    // for screen readers.
+    // close box sends (on X11, where Qt would drop it), but not at the
+    // window manager's other messages. Its icon has a name for screen
+    // readers.
     void reportLeavesTheWindowFreeToClose()
     {
         Fixture f(true);
@@ -478,7 +501,7 @@ private slots:
         QCOMPARE(box->windowTitle(), QStringLiteral("שגיאה בספירה"));
         // The frame offers what the flags name, and nothing else.
         QCOMPARE(box->windowFlags() & (Qt::CustomizeWindowHint | Qt::WindowMinMaxButtonsHint), Qt::CustomizeWindowHint);
-        QVERIFY(!box->frameGeometry().intersects(window.frameGeometry()));
+        QVERIFY(box->frameGeometry().top() > window.frameGeometry().bottom()); // below it, where there is room
         // The window under it taking the focus gives it to the report; the
         // report minimised alone comes back.
         window.activateWindow();
@@ -486,6 +509,10 @@ private slots:
         box->windowHandle()->setWindowStates(Qt::WindowMinimized);
         QTRY_VERIFY(box->isVisible() && box->windowHandle()->windowStates() == Qt::WindowNoState);
         if (QGuiApplication::platformName() == QLatin1StringView("xcb")) {
+            QProcess ping; // the window answers as the loop runs
+            ping.start(QStringLiteral("/usr/bin/python3"), {QFINDTESTDATA("close_window.py"), "Timer", "20", "_NET_WM_PING"});
+            QTRY_COMPARE_WITH_TIMEOUT(ping.state(), QProcess::NotRunning, 30000);
+            QVERIFY(ping.exitCode() == 0 && box->isVisible());
             QCOMPARE(QProcess::execute(QStringLiteral("/usr/bin/python3"), {QFINDTESTDATA("close_window.py"), "Timer"}), 0);
         } else {
             window.windowHandle()->close();
@@ -535,6 +562,7 @@ private slots:
             QTRY_COMPARE(hints->cursorFlashTime(), 0);
         }
         QCOMPARE(hints->cursorFlashTime(), desktopRate); // as it was, once the window is gone
+        QCOMPARE(timer::form::CaretRest::kBlinkTimeout.count(), 10); // the window's, as GTK's cursor-blink-timeout
     }
 };
 
