@@ -56,10 +56,11 @@ def open_display():
 
 
 def until(condition):
-    """Whether `condition` holds within LIMIT."""
+    """Whether `condition` holds within LIMIT, while this program's D-Bus
+    peers are answered."""
     deadline = time.monotonic() + LIMIT
     while not condition() and time.monotonic() < deadline:
-        time.sleep(0.05)
+        GLib.MainContext.default().iteration(True)
     return condition()
 
 
@@ -91,22 +92,13 @@ class Heard:
                                                "object:property-change:accessible-description",
                                                "object:state-changed:showing", "object:announcement",
                                                "object:state-changed:focused", "object:text-selection-changed")
-        GLib.timeout_add(100, lambda: True)  # wakes the loop below now and then
+        GLib.timeout_add(100, lambda: True)  # wakes the loop of until() now and then
 
     def count(self, matches):
         return len(list(filter(matches, self.events)))
 
     def wait_for(self, matches, times):
-        return pumped(lambda: self.count(matches) >= times)
-
-
-def pumped(condition):
-    """Whether `condition` holds within LIMIT, while this program's D-Bus
-    peers are answered."""
-    deadline = time.monotonic() + LIMIT
-    while not condition() and time.monotonic() < deadline:
-        GLib.MainContext.default().iteration(True)
-    return condition()
+        return until(lambda: self.count(matches) >= times)
 
 
 def count_state_told(event):
@@ -210,7 +202,7 @@ class Notifications:
     def answered(self, times):
         """Waits until the server has told its name `times` times, and the
         one who asked has read the answer (it answers a ping after)."""
-        if pumped(lambda: len(self.asked) >= times):
+        if until(lambda: len(self.asked) >= times):
             self.bus.call_sync(self.asked[-1], "/", "org.freedesktop.DBus.Peer", "Ping", None, None,
                                Gio.DBusCallFlags.NONE, LIMIT * 1000)
 
