@@ -144,6 +144,7 @@ TEST(tick_test, walks_from_a_display)
         {"five_whole_minutes_to_the_end", {u"00", u"05", u"00"}, 300, kAllZero, false, 1},
         {"five_whole_minutes_a_second_before", {u"00", u"05", u"00"}, 299, {u"00", u"0", u"01"}, true, 0},
         {"one_whole_hour", {u"01", u"00", u"00"}, 1, {u"0", u"59", u"59"}, true, 0},
+        {"whole_minutes_before_the_hours", {u"01", u"05", u"00"}, 1, {u"01", u"4", u"59"}, true, 0},
         {"fraction_seconds_with_minutes", {u"00", u"01", u".5"}, 1, {u"00", u"0", u"59"}, true, 0},
         {"last_second", {u"00", u"00", u"01"}, 1, kAllZero, false, 1},
         {"last_second_unpadded", {u"0", u"0", u"1"}, 1, kAllZero, false, 1},

@@ -21,8 +21,6 @@ struct ReadCase {
 const ReadCase kReadCases[] = {
     {"two_zeros", u"00", 0.0, 0.0},
     {"leading_zero", u"09", 9.0, 9.0},
-    {"padded_five", u"05", 5.0, 5.0},
-    {"sixty", u"60", 60.0, 60.0},
     {"minus_one", u"-1", -1.0, -1.0},
     {"plus_sign", u"+7", 7.0, 7.0},
     {"minus_zero", u"-0", -0.0, -0.0},

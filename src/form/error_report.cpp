@@ -102,7 +102,9 @@ public:
         comeBack_.setInterval(0);
         connect(&comeBack_, &QTimer::timeout, this, [this] {
             hide();
-            setWindowState(windowState() & ~Qt::WindowMinimized);
+            // Qt 6.8 tells the widget nothing of its window's new state.
+            setWindowState(Qt::WindowNoState);
+            windowHandle()->setWindowStates(Qt::WindowNoState);
             show();
         });
     }
