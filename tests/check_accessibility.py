@@ -140,8 +140,7 @@ class Recorded:
 
     def __init__(self, name, **ranges):
         self.events = []
-        self.name = name
-        self.connection = xdisplay.Display(name)
+        self.connection, self.other = xdisplay.Display(name), xdisplay.Display(name)
         self.context = self.connection.record_create_context(0, [record.AllClients], [{
             "core_requests": (0, 0), "core_replies": (0, 0), "ext_requests": (0, 0, 0, 0),
             "ext_replies": (0, 0, 0, 0), "delivered_events": (0, 0), "device_events": (0, 0),
@@ -162,13 +161,18 @@ class Recorded:
             self.events.append((event.type, event.detail))
 
     def wait_for(self, event, times):
-        return until(lambda: self.events.count(event) >= times)
+        # The server hands on what it recorded only as it sends some client
+        # something, and a bell sends nobody anything: a round trip
+        # on a second connection makes it send.
+        def seen():
+            self.other.sync()
+            return self.events.count(event) >= times
+        return until(seen)
 
     def stop(self):
-        other = xdisplay.Display(self.name)
-        other.record_disable_context(self.context)
-        other.sync()  # a request still unread when its client leaves is dropped
-        other.close()
+        self.other.record_disable_context(self.context)
+        self.other.sync()  # a request still unread when its client leaves is dropped
+        self.other.close()
         self.thread.join(LIMIT)
 
 
