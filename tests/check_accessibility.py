@@ -19,7 +19,10 @@ does:
 - Return held on Pause/Continue (named without the caption's backslash),
   with real X key events, presses it once, and the X server sends the
   program presses alone while the key is held; a press that starts or
-  stops the count is said.
+  stops the count is said;
+- a digit selected alone in a box and dragged by the X server's pointer,
+  from and to the places AT-SPI gives for the characters, moves within the
+  box.
 Run on a private session bus: dbus-run-session -- check_accessibility.py TIMER"""
 import os
 import select
@@ -257,6 +260,34 @@ def hold_return(window, heard, display, expect):
     keyboard.close()
 
 
+def drag_within_a_box(window, display, expect):
+    """The "1" of "12", selected alone, dragged behind the "2": pressed in its
+    middle, dropped three quarters into the "2", where the nearest place
+    between characters is the end."""
+    box = child(window, pyatspi.ROLE_TEXT, "שניות")
+    box.queryComponent().grabFocus()
+    box.queryEditableText().setTextContents("12")
+    text = box.queryText()
+    text.setSelection(0, 0, 1)
+    first, second = (text.getCharacterExtents(offset, pyatspi.DESKTOP_COORDS) for offset in (0, 1))
+    y = first[1] + first[3] // 2
+    pointer = xdisplay.Display(display)
+    # Down first, far enough to begin the drag within the box, then over.
+    path = [(X.MotionNotify, first[0] + first[2] // 2, y), (X.ButtonPress, 0, 0), (X.MotionNotify, first[0], y + 11),
+            (X.MotionNotify, second[0] + 3 * second[2] // 4, y + 11), (X.MotionNotify, second[0] + 3 * second[2] // 4, y),
+            (X.ButtonRelease, 0, 0)]
+    for event, x, at_y in path:
+        if event == X.MotionNotify:
+            xtest.fake_input(pointer, event, x=x, y=at_y)
+        else:
+            xtest.fake_input(pointer, event, 1)
+        pointer.sync()
+        time.sleep(0.05)  # each step on its own, as a hand moves
+    expect("the dragged digit moved behind the other",
+           until(lambda: text.getText(0, -1) == "21") and tuple(text.getSelection(0)), (1, 2))
+    pointer.close()
+
+
 def main():
     server, display = open_display()
     # The registry, started with the first listener, presses keys on it.
@@ -355,6 +386,7 @@ def main():
         expect("the end said, over three ends", heard.count(end_said), 1)
         watcher.close()
         hold_return(window, heard, display, expect)
+        drag_within_a_box(window, display, expect)
     finally:
         timer.kill()
         timer.wait()

@@ -212,7 +212,7 @@ private slots:
         QTest::mouseRelease(f.find("Text3"), Qt::LeftButton, {}, QPoint(11, 16));
         QCOMPARE(f.find<QLineEdit>("Text3")->selectedText(), QStringLiteral("1"));
 
-        QTest::mouseClick(f.find("Text3"), Qt::LeftButton);
+        QTest::mouseClick(f.find("Text3"), Qt::LeftButton, {}, QPoint(6, 16)); // on the selected digit
         typeKeys("1");
         QWidget elsewhere;
         QVERIFY(activate(elsewhere));
@@ -331,9 +331,12 @@ private slots:
         int end = -1;
         text->selection(0, &start, &end);
         QCOMPARE(std::pair(start, end), std::pair(0, 2));
-        // Its characters lie where they are drawn: the second one just
-        // right of the first.
-        QCOMPARE(text->offsetAtPoint(text->characterRect(1).topLeft() + QPoint(1, 1)), 1);
+        // Its characters lie where they are drawn: a quarter into the second
+        // is nearest the place before it, three quarters into it the place
+        // after it.
+        const QRect second = text->characterRect(1);
+        QCOMPARE(text->offsetAtPoint(second.topLeft() + QPoint(second.width() / 4, 1)), 1);
+        QCOMPARE(text->offsetAtPoint(second.topLeft() + QPoint(3 * second.width() / 4, 1)), 2);
         // The display is one child of the window, a status bar, in place of
         // its five labels.
         QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&f.form.window());

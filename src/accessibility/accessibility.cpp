@@ -5,7 +5,6 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -341,18 +340,8 @@ public:
 
     QRect characterRect(int offset) const override
     {
-        const QString shown = box().text();
-        if (offset < 0 || offset >= shown.size()) {
-            return {};
-        }
-        // Qt tells where the caret stands; the characters lie at their
-        // advances from it, left to right as the digits a box holds.
-        const QFontMetrics metrics(box().font());
-        const QRect caret = box().inputMethodQuery(Qt::ImCursorRectangle).toRect();
-        const int left = caret.left() + metrics.horizontalAdvance(shown.left(offset))
-                         - metrics.horizontalAdvance(shown.left(box().cursorPosition()));
-        const QRect character(left, caret.top(), metrics.horizontalAdvance(shown.mid(offset, 1)), caret.height());
-        return {box().mapToGlobal(character.topLeft()), character.size()};
+        const QRect character = form::characterArea(box(), offset);
+        return character.isNull() ? character : QRect(box().mapToGlobal(character.topLeft()), character.size());
     }
 
     int offsetAtPoint(const QPoint& point) const override { return box().cursorPositionAt(box().mapFromGlobal(point)); }

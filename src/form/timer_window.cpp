@@ -3,9 +3,12 @@
 #include "form/fonts.h"
 #include "form/layout.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QDrag>
 #include <QFocusEvent>
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -21,6 +24,7 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "timer.xpm"
@@ -75,11 +79,12 @@ private:
 // every click, so that what the user types replaces it: the box is full, and
 // a keystroke would otherwise be refused. Coming back to the window, or from
 // the context menu, leaves the text and the caret as the user left them; a
-// drag still selects part of the text, and the arrow keys place the caret.
-// A paste (Ctrl+V, the menu's Paste, the middle button's primary selection)
-// or a drop replaces the selection, or the whole text where none is
-// selected, as typing over it would: Qt's own inserts at the caret, which a
-// full box refuses.
+// drag across the text selects part of it, and the arrow keys place the
+// caret. A paste (Ctrl+V, the menu's Paste, the middle button's primary
+// selection) or a drop replaces the selection, or the whole text where none
+// is selected, as typing over it would: Qt's own inserts at the caret, which
+// a full box refuses. A part of the text selected alone can be dragged: to
+// another place in the box it moves, anywhere else it is copied.
 class EntryBox final : public QLineEdit {
     Q_OBJECT
 
@@ -121,10 +126,39 @@ protected:
         }
     }
 
+    // A press on the whole text selects anew, as a drag across a digit must
+    // begin on a text that a click has selected whole.
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        pressOnSelectedPart_.reset();
+        const QPoint at = event->position().toPoint();
+        if (event->button() == Qt::LeftButton && onSelectedPart(at)) {
+            pressOnSelectedPart_ = at;
+        } else {
+            QLineEdit::mousePressEvent(event);
+        }
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (!pressOnSelectedPart_) {
+            QLineEdit::mouseMoveEvent(event);
+        } else if ((event->position().toPoint() - *pressOnSelectedPart_).manhattanLength()
+                   >= QApplication::startDragDistance()) {
+            pressOnSelectedPart_.reset();
+            dragSelection();
+        }
+    }
+
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
             pasteFrom(QClipboard::Selection);
+            return;
+        }
+        if (pressOnSelectedPart_) { // a click, as on any other place
+            pressOnSelectedPart_.reset();
+            selectAll();
             return;
         }
         // A click places the caret and drops the selection.
@@ -157,7 +191,7 @@ protected:
             return;
         }
         QLineEdit::dragMoveEvent(event); // the caret shows where it goes
-        event->setDropAction(Qt::CopyAction);
+        event->setDropAction(event->source() == this ? Qt::MoveAction : Qt::CopyAction);
     }
 
     void dropEvent(QDropEvent* event) override
@@ -166,20 +200,74 @@ protected:
             event->ignore();
             return;
         }
+        if (event->source() == this) {
+            moveDraggedTo(cursorPositionAt(event->position().toPoint()));
+            event->setDropAction(Qt::MoveAction);
+            event->accept();
+            return;
+        }
         replaceWith(event->mimeData()->text());
         event->setDropAction(Qt::CopyAction);
         event->accept();
     }
 
 private:
-    // Whatever a drag proposes, the answer is a copy: the box takes two
-    // characters at most, and a source told "moved" would delete all it
-    // sent. One that brings nothing the box takes, or will not be copied, is
-    // refused, so that its source keeps its text. (The boxes start no drags
-    // of their own: a press in a selected text selects a digit.)
+    // The characters dragged out of this box: where they began, and how many.
+    struct Dragged {
+        int start;
+        int length;
+    };
+
+    // Whatever a drag from elsewhere proposes, the answer is a copy: the box
+    // takes two characters at most, and a source told "moved" would delete
+    // all it sent. One that brings nothing the box takes, or will not be
+    // copied, is refused, so that its source keeps its text.
     bool refused(const QDropEvent& event) const
     {
         return taken(event.mimeData()->text()).isEmpty() || !event.possibleActions().testFlag(Qt::CopyAction);
+    }
+
+    bool onSelectedPart(QPoint point) const
+    {
+        if (selectionLength() == 0 || selectionLength() == text().size()) {
+            return false;
+        }
+        for (int offset = selectionStart(); offset < selectionEnd(); ++offset) {
+            const QRect area = characterArea(*this, offset);
+            if (point.x() >= area.left() && point.x() <= area.right()) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Offered as a copy or a move, so that a drop within the box moves it.
+    // Out of the box it is a copy, whatever the target answers: the box
+    // keeps its digits.
+    void dragSelection()
+    {
+        auto* data = new QMimeData;
+        data->setText(selectedText());
+        auto* drag = new QDrag(this);
+        drag->setMimeData(data);
+        dragged_ = Dragged{selectionStart(), selectionLength()};
+        drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+        dragged_.reset();
+    }
+
+    // `to` is a place between characters of the text as it stands; the
+    // moved characters stay selected. Qt's hover has dropped the selection
+    // by now.
+    void moveDraggedTo(int to)
+    {
+        const auto [from, length] = *dragged_;
+        setSelection(from, length);
+        const QString moved = selectedText();
+        del();
+        const int at = to > from ? to - length : to;
+        setCursorPosition(at);
+        insert(moved);
+        setSelection(at, length);
     }
 
     void pasteFrom(QClipboard::Mode mode) { replaceWith(QGuiApplication::clipboard()->text(mode)); }
@@ -205,6 +293,9 @@ private:
         }
         insert(text);
     }
+
+    std::optional<QPoint> pressOnSelectedPart_; // a press that may begin a drag
+    std::optional<Dragged> dragged_;            // while a drag from this box runs
 };
 
 // A push button whose caption breaks into lines where it is wider than the
@@ -313,6 +404,22 @@ QPushButton* createButton(const ControlLayout& row, QWidget* parent)
 }
 
 } // namespace
+
+QRect characterArea(const QLineEdit& box, int offset)
+{
+    const QString shown = box.text();
+    if (offset < 0 || offset >= shown.size()) {
+        return {};
+    }
+    // Qt tells where the caret stands, in the middle of the rectangle it
+    // gives; the characters lie at their advances from it, left to right as
+    // the digits a box holds.
+    const QFontMetrics metrics(box.font());
+    const QRect caret = box.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const int left = caret.left() + caret.width() / 2 + metrics.horizontalAdvance(shown.left(offset))
+                     - metrics.horizontalAdvance(shown.left(box.cursorPosition()));
+    return {left, caret.top(), metrics.horizontalAdvance(shown.mid(offset, 1)), caret.height()};
+}
 
 TimerWindow::TimerWindow()
 {

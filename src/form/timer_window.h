@@ -67,4 +67,8 @@ private:
     QTimer stateSettled_; // fires once a change of window state has settled
 };
 
+// Where the character at `offset` of a box is drawn, in the box's own
+// coordinates; empty where it has no such character.
+QRect characterArea(const QLineEdit& box, int offset);
+
 } // namespace timer::form
