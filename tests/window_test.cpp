@@ -206,8 +206,10 @@ private slots:
         QTest::mouseClick(f.find("Text3"), Qt::LeftButton);
         typeKeys("12");
         QCOMPARE(f.text("Text3"), QStringLiteral("12"));
-        // A drag across the first digit selects it alone.
-        QTest::mousePress(f.find("Text3"), Qt::LeftButton, {}, QPoint(2, 16));
+        // After a click, a drag across the first digit, from its middle,
+        // selects it alone.
+        QTest::mouseClick(f.find("Text3"), Qt::LeftButton);
+        QTest::mousePress(f.find("Text3"), Qt::LeftButton, {}, QPoint(6, 16));
         QTest::mouseMove(f.find("Text3"), QPoint(11, 16));
         QTest::mouseRelease(f.find("Text3"), Qt::LeftButton, {}, QPoint(11, 16));
         QCOMPARE(f.find<QLineEdit>("Text3")->selectedText(), QStringLiteral("1"));
