@@ -22,7 +22,7 @@ does:
   stops the count is said;
 - a digit selected alone in a box and dragged by the X server's pointer,
   from and to the places AT-SPI gives for the characters, moves within the
-  box.
+  box, and is copied into another.
 Run on a private session bus: dbus-run-session -- check_accessibility.py TIMER"""
 import os
 import select
@@ -260,10 +260,28 @@ def hold_return(window, heard, display, expect):
     keyboard.close()
 
 
-def drag_within_a_box(window, display, expect):
-    """The "1" of "12", selected alone, dragged behind the "2": pressed in its
+def drag(display, start, end):
+    """The X server's pointer pressed at `start`, moved down far enough to
+    begin a drag within the box, over to `end` and released there, a step
+    at a time, as a hand moves."""
+    pointer = xdisplay.Display(display)
+    (x, y), (to_x, to_y) = start, end
+    for event, at in ((X.MotionNotify, (x, y)), (X.ButtonPress, None), (X.MotionNotify, (x, y + 11)),
+                      (X.MotionNotify, (to_x, to_y + 11)), (X.MotionNotify, (to_x, to_y)), (X.ButtonRelease, None)):
+        if at:
+            xtest.fake_input(pointer, event, x=at[0], y=at[1])
+        else:
+            xtest.fake_input(pointer, event, 1)
+        pointer.sync()
+        time.sleep(0.05)
+    pointer.close()
+
+
+def drags_from_a_box(window, display, expect):
+    """The "1" of "12", selected alone, dragged behind the "2" (pressed in its
     middle, dropped three quarters into the "2", where the nearest place
-    between characters is the end."""
+    between characters is the end) moves; dragged on to the minutes, it is
+    copied."""
     box = child(window, pyatspi.ROLE_TEXT, "שניות")
     box.queryComponent().grabFocus()
     box.queryEditableText().setTextContents("12")
@@ -271,21 +289,16 @@ def drag_within_a_box(window, display, expect):
     text.setSelection(0, 0, 1)
     first, second = (text.getCharacterExtents(offset, pyatspi.DESKTOP_COORDS) for offset in (0, 1))
     y = first[1] + first[3] // 2
-    pointer = xdisplay.Display(display)
-    # Down first, far enough to begin the drag within the box, then over.
-    path = [(X.MotionNotify, first[0] + first[2] // 2, y), (X.ButtonPress, 0, 0), (X.MotionNotify, first[0], y + 11),
-            (X.MotionNotify, second[0] + 3 * second[2] // 4, y + 11), (X.MotionNotify, second[0] + 3 * second[2] // 4, y),
-            (X.ButtonRelease, 0, 0)]
-    for event, x, at_y in path:
-        if event == X.MotionNotify:
-            xtest.fake_input(pointer, event, x=x, y=at_y)
-        else:
-            xtest.fake_input(pointer, event, 1)
-        pointer.sync()
-        time.sleep(0.05)  # each step on its own, as a hand moves
+    drag(display, (first[0] + first[2] // 2, y), (second[0] + 3 * second[2] // 4, y))
     expect("the dragged digit moved behind the other",
            until(lambda: text.getText(0, -1) == "21") and tuple(text.getSelection(0)), (1, 2))
-    pointer.close()
+    minutes = child(window, pyatspi.ROLE_TEXT, "דקות").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    moved = text.getCharacterExtents(1, pyatspi.DESKTOP_COORDS)
+    drag(display, (moved[0] + moved[2] // 2, y), (minutes.x + minutes.width // 2, y))
+    minutes_text = child(window, pyatspi.ROLE_TEXT, "דקות").queryText()
+    expect("the digit dragged to the minutes, and the seconds",
+           (until(lambda: minutes_text.getText(0, -1) == "1") and minutes_text.getText(0, -1), text.getText(0, -1)),
+           ("1", "21"))
 
 
 def main():
@@ -386,7 +399,7 @@ def main():
         expect("the end said, over three ends", heard.count(end_said), 1)
         watcher.close()
         hold_return(window, heard, display, expect)
-        drag_within_a_box(window, display, expect)
+        drags_from_a_box(window, display, expect)
     finally:
         timer.kill()
         timer.wait()
