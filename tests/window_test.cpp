@@ -206,15 +206,19 @@ private slots:
         QTest::mouseClick(f.find("Text3"), Qt::LeftButton);
         typeKeys("12");
         QCOMPARE(f.text("Text3"), QStringLiteral("12"));
-        // After a click, a drag across the first digit, from its middle,
-        // selects it alone.
+        // A drag across a digit selects it alone: after a click, from the
+        // middle of the first; beside a digit selected alone, across the
+        // second. A click on the selected digit selects the whole text.
+        const auto dragAcross = [box = f.find<QLineEdit>("Text3")](int from, int to) {
+            QTest::mousePress(box, Qt::LeftButton, {}, QPoint(from, 16));
+            QTest::mouseMove(box, QPoint(to, 16));
+            QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(to, 16));
+            return box->selectedText();
+        };
         QTest::mouseClick(f.find("Text3"), Qt::LeftButton);
-        QTest::mousePress(f.find("Text3"), Qt::LeftButton, {}, QPoint(6, 16));
-        QTest::mouseMove(f.find("Text3"), QPoint(11, 16));
-        QTest::mouseRelease(f.find("Text3"), Qt::LeftButton, {}, QPoint(11, 16));
-        QCOMPARE(f.find<QLineEdit>("Text3")->selectedText(), QStringLiteral("1"));
-
-        QTest::mouseClick(f.find("Text3"), Qt::LeftButton, {}, QPoint(6, 16)); // on the selected digit
+        QCOMPARE(dragAcross(6, 11), QStringLiteral("1"));
+        QCOMPARE(dragAcross(17, 26), QStringLiteral("2"));
+        QTest::mouseClick(f.find("Text3"), Qt::LeftButton, {}, QPoint(20, 16));
         typeKeys("1");
         QWidget elsewhere;
         QVERIFY(activate(elsewhere));
