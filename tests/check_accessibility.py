@@ -165,8 +165,8 @@ class Recorded:
 
     def wait_for(self, event, times):
         # The server hands on what it recorded only as it sends some client
-        # something, and a bell sends nobody anything: a round trip
-        # on a second connection makes it send.
+        # something, and a bell sends nobody anything: a round trip on a
+        # second connection makes it send.
         def seen():
             self.other.sync()
             return self.events.count(event) >= times
@@ -292,13 +292,13 @@ def drags_from_a_box(window, display, expect):
     drag(display, (first[0] + first[2] // 2, y), (second[0] + 3 * second[2] // 4, y))
     expect("the dragged digit moved behind the other",
            until(lambda: text.getText(0, -1) == "21") and tuple(text.getSelection(0)), (1, 2))
-    minutes = child(window, pyatspi.ROLE_TEXT, "דקות").queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    minutes = child(window, pyatspi.ROLE_TEXT, "דקות")
+    area = minutes.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     moved = text.getCharacterExtents(1, pyatspi.DESKTOP_COORDS)
-    drag(display, (moved[0] + moved[2] // 2, y), (minutes.x + minutes.width // 2, y))
-    minutes_text = child(window, pyatspi.ROLE_TEXT, "דקות").queryText()
+    drag(display, (moved[0] + moved[2] // 2, y), (area.x + area.width // 2, y))
+    minutes = minutes.queryText()
     expect("the digit dragged to the minutes, and the seconds",
-           (until(lambda: minutes_text.getText(0, -1) == "1") and minutes_text.getText(0, -1), text.getText(0, -1)),
-           ("1", "21"))
+           (until(lambda: minutes.getText(0, -1) == "1") and minutes.getText(0, -1), text.getText(0, -1)), ("1", "21"))
 
 
 def main():
