@@ -45,11 +45,13 @@ int main(int argc, char* argv[])
     timer::app::holdMessagesWhileStarting(commandLine.display());
     timer::form::FontconfigReadAhead fontconfig;
     timer::desktop::HeldKeyApplication application(qtArguments.argc(), qtArguments.argv());
+    // Also before a refusal: the application's end destroys fontconfig's
+    // configuration, which must not meet the reader still making it.
+    fontconfig.wait();
     // Refused before Qt's held messages are passed on: one line says why.
     if (const auto refused = commandLine.leftByQt(QApplication::arguments())) {
         return say(*refused);
     }
-    fontconfig.wait();
     timer::app::passOnHeldMessages();
     timer::form::installQtHebrew(application);
 

@@ -12,7 +12,7 @@ namespace timer::form {
 // work, when the first font is asked for. Made before the application
 // object, this reads them in a second thread while Qt connects to the
 // display; wait() (or the end of this object) waits for that thread, and
-// must come before the first font.
+// must come before the first font and before the application object ends.
 class FontconfigReadAhead {
 public:
     FontconfigReadAhead();
