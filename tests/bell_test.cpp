@@ -95,9 +95,9 @@ public slots:
     }
     Q_SCRIPTABLE void CloseNotification(uint id) { closed.append(id); }
     Q_SCRIPTABLE QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
-    Q_SCRIPTABLE QString GetServerInformation(QString& vendor, QString& version, QString& specification)
+    Q_SCRIPTABLE QString GetServerInformation(QString& vendor, QString& version, QString& protocolVersion)
     {
-        vendor = version = specification = QString();
+        vendor = version = protocolVersion = QString();
         return name_;
     }
 
